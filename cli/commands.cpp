@@ -1,0 +1,14 @@
+#include "cli/commands.h"
+
+namespace q30x::cli {
+
+std::span<const Command> allCommands() {
+    static const Command commands[] = {
+        kDefaultsCommand,
+        kInitCommand,
+        kShowCommand,
+    };
+    return commands;
+}
+
+}  // namespace q30x::cli

@@ -1,0 +1,15 @@
+#pragma once
+#include <span>
+
+#include "cli/cli.h"
+
+namespace q30x::cli {
+
+// Every command, in the order the overview lists them.
+std::span<const Command> allCommands();
+
+extern const Command kDefaultsCommand;
+extern const Command kInitCommand;
+extern const Command kShowCommand;
+
+}  // namespace q30x::cli

@@ -1,0 +1,71 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace q30x {
+
+// The 114 catalogue keys in load order; element names exactly as the
+// language files spell them.
+inline constexpr std::array<std::string_view, 114> kCatalogueKeys = {
+    "str_main", "str_led_title", "str_macro_manager", "str_sts", "str_about",
+    "str_profile1", "str_profile2", "str_profile3", "str_profile4", "str_profile5",
+    "str_ok",
+    "str_dpiwant", "str_mouseSpeed", "str_improveAccuracy", "str_sheight", "str_rollingrate", "str_rollerColumn",
+    "str_rollerScreen",
+    "str_close", "str_lock", "str_run", "str_show", "str_win8_classic", "str_win8_switch", "str_win8_winp",
+    "str_win8_winm", "str_find", "str_mouseleft", "str_mousemiddle", "str_mouseright", "str_pre", "str_back",
+    "str_player", "str_PL", "str_stop", "str_pre_media", "str_next_media", "str_vol_dw", "str_vol_up", "str_mute",
+    "str_snipe", "str_fire",
+    "str_advanced_sound", "str_advanced_exe", "str_advanced_file", "str_advanced_dir",
+    "str_ledspe", "str_led_apmbre", "str_led_off", "str_led_norbre", "str_led_frequency", "str_led_brealways",
+    "str_led_brightness", "str_led_symphony", "str_led_changeClolor", "str_led_setColor", "str_led_symphonySpeed",
+    "str_led_body_on", "str_led_body_off", "str_led_custom",
+    "str_new_macro", "str_del_macro", "str_macro_new", "str_macro_del", "str_macro_modify", "str_macro_start",
+    "str_macro_end", "str_macro_delay", "str_macro_loop", "str_click", "str_middle", "str_menu", "str_macro_msg6",
+    "str_macro_msg7",
+    "str_cups", "str_resetSts",
+    "str_update", "str_importFile", "str_exportFile", "str_tarvoWeb", "str_defaultname",
+    "str_msg2", "str_msg4", "str_msg5",
+    "str_dpi_setting", "str_sensor", "str_usbrate", "str_windows_scroll", "str_mouse_key",
+    "str_panel", "str_cur_function", "str_key_com", "str_macro_set", "str_basic", "str_advance", "str_disable",
+    "str_default_setting",
+    "str_browse",
+    "str_backlight", "str_breath_speed", "str_multicolor1", "str_multicolor2", "str_multicolor3",
+    "str_proximity_sensing", "str_color_setting", "str_cur_color", "str_choose_color", "str_preset_color",
+    "str_custom_color",
+    "str_macro_choose", "str_marco_list", "str_key_list",
+    "str_driver_version", "str_firmware_version",
+};
+
+static_assert(!kCatalogueKeys.back().empty(), "all 114 keys are listed");
+
+// Load index of a key, or kCatalogueKeys.size() when it is not a key.
+constexpr std::size_t catalogueIndex(std::string_view key) {
+    for (std::size_t i = 0; i < kCatalogueKeys.size(); ++i)
+        if (kCatalogueKeys[i] == key) return i;
+    return kCatalogueKeys.size();
+}
+
+// The interface-language state every subsystem reads.
+struct LanguageState {
+    int chineseUi = 1;       // Chinese wording of the built-in texts
+    int chineseSkin = 0;     // the installed skin set is the Chinese one
+    int languageNumber = 0;  // 0 until the first language is applied
+};
+
+// The entries of the loaded language file, in load order.
+class StringCatalogue {
+public:
+    const std::u16string& entry(std::size_t index) const { return entries_.at(index); }
+    // The entry of `key`; the empty text for a name that is not a key.
+    const std::u16string& text(std::string_view key) const;
+    void setEntry(std::size_t index, std::u16string text) { entries_.at(index) = std::move(text); }
+    void clear();
+
+private:
+    std::array<std::u16string, kCatalogueKeys.size()> entries_{};
+};
+
+}  // namespace q30x

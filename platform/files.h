@@ -1,0 +1,60 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <algorithm>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace q30x {
+
+// The causes the system tells apart when a file cannot be used.
+enum class FileError {
+    None,
+    NotFound,      // the file or a folder of its path does not exist
+    AccessDenied,  // it exists but may not be opened that way
+    Other,
+};
+
+struct FileRead {
+    FileError error = FileError::None;
+    std::vector<uint8_t> bytes;
+};
+
+// Reads at most `maxBytes` from the start of the file.
+FileRead readFile(const std::string& path, std::size_t maxBytes);
+
+// Replaces the whole file, or leaves the old one untouched: the bytes go to a
+// temporary file in the same folder, are flushed, and are renamed over the
+// target. A read-only target is refused as AccessDenied, as an in-place write
+// would be.
+FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
+
+bool fileExists(const std::string& path);
+bool directoryExists(const std::string& path);
+
+// Creates the folder and its missing parents; `mode` applies to the folders
+// it creates. True when the folder exists afterwards.
+bool createDirectories(const std::string& path, unsigned mode = 0755);
+
+// Copies `from` to `to` unless `to` already exists.
+bool copyFileIfAbsent(const std::string& from, const std::string& to);
+
+// Reads and writes whole records through the two calls above.
+template <typename Record>
+FileError readRecord(const std::string& path, Record& record) {
+    FileRead read = readFile(path, sizeof(Record));
+    if (read.error != FileError::None) return read.error;
+    std::vector<uint8_t> image(sizeof(Record), 0);
+    std::copy(read.bytes.begin(), read.bytes.end(), image.begin());
+    std::memcpy(static_cast<void*>(&record), image.data(), sizeof(Record));
+    return FileError::None;
+}
+
+template <typename Record>
+FileError writeRecord(const std::string& path, const Record& record) {
+    return writeFileAtomic(path, std::span(reinterpret_cast<const uint8_t*>(&record), sizeof(Record)));
+}
+
+}  // namespace q30x

@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "platform/message_target.h"
+
+namespace q30x::test {
+
+// A window that only remembers what it was given, from any thread.
+class RecordingTarget final : public MessageTarget {
+public:
+    struct Message {
+        uint32_t message;
+        uintptr_t wParam;
+        intptr_t lParam;
+        bool sent;
+        bool operator==(const Message&) const = default;
+    };
+
+    void post(uint32_t message, uintptr_t wParam, intptr_t lParam) override { add({message, wParam, lParam, false}); }
+    intptr_t send(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        add({message, wParam, lParam, true});
+        return 0;
+    }
+
+    std::vector<Message> messages() const {
+        std::lock_guard lock(mutex_);
+        return messages_;
+    }
+    void clear() {
+        std::lock_guard lock(mutex_);
+        messages_.clear();
+    }
+
+private:
+    void add(const Message& m) {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(m);
+    }
+    mutable std::mutex mutex_;
+    std::vector<Message> messages_;
+};
+
+}  // namespace q30x::test

@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <sys/types.h>
+
+namespace q30x::test {
+
+// A private X server for one test: Xvfb on a free display, with DISPLAY
+// pointing at it while the object lives.
+class XvfbServer {
+public:
+    XvfbServer();
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool running() const { return pid_ > 0 && !display_.empty(); }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string previousDisplay_;
+    bool hadDisplay_ = false;
+};
+
+// The core pointer's acceleration as the X server holds it.
+struct PointerControl {
+    int numerator = 0, denominator = 0, threshold = 0;
+};
+PointerControl readPointerControl();
+
+}  // namespace q30x::test

@@ -1,6 +1,7 @@
 #include "tests/support/xvfb.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <csignal>
 #include <cstdlib>
 #include <poll.h>
@@ -54,6 +55,22 @@ PointerControl readPointerControl() {
         XCloseDisplay(display);
     }
     return control;
+}
+
+void fakeButton(int button, bool pressed) {
+    if (Display* display = XOpenDisplay(nullptr)) {
+        XTestFakeButtonEvent(display, static_cast<unsigned>(button), pressed ? True : False, CurrentTime);
+        XSync(display, False);
+        XCloseDisplay(display);
+    }
+}
+
+void fakeMotion(int x, int y) {
+    if (Display* display = XOpenDisplay(nullptr)) {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        XSync(display, False);
+        XCloseDisplay(display);
+    }
 }
 
 }  // namespace q30x::test

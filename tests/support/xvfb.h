@@ -29,4 +29,9 @@ struct PointerControl {
 };
 PointerControl readPointerControl();
 
+// Presses or releases an X11 button, or moves the pointer, as a real device
+// would, through the XTest extension.
+void fakeButton(int button, bool pressed);
+void fakeMotion(int x, int y);
+
 }  // namespace q30x::test

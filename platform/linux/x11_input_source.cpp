@@ -1,0 +1,99 @@
+// Observe-only desktop input: XInput2 raw events of the X server. Used when
+// the event devices cannot be opened; it can watch but never withhold input.
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <atomic>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/input_sources.h"
+#include "platform/input_translation.h"
+
+namespace q30x {
+namespace {
+
+class X11RawInputSource final : public InputEventSource {
+public:
+    ~X11RawInputSource() override { stop(); }
+
+    bool start(InputEventSink& sink) override {
+        stop();
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) return false;
+        int opcode = 0, event = 0, error = 0, major = 2, minor = 0;
+        if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error) ||
+            XIQueryVersion(display, &major, &minor) != Success) {
+            XCloseDisplay(display);
+            return false;
+        }
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
+        for (int type : {XI_RawKeyPress, XI_RawKeyRelease, XI_RawButtonPress, XI_RawButtonRelease, XI_RawMotion})
+            XISetMask(bits, type);
+        XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+        XSync(display, False);
+        if (::pipe(wake_) != 0) {
+            XCloseDisplay(display);
+            return false;
+        }
+        running_ = true;
+        InputEventSink* target = &sink;
+        reader_ = std::thread([this, display, opcode, target] { read(display, opcode, *target); });
+        return true;
+    }
+
+    void stop() override {
+        if (!reader_.joinable()) return;
+        running_ = false;
+        char c = 0;
+        [[maybe_unused]] auto n = ::write(wake_[1], &c, 1);
+        reader_.join();
+        ::close(wake_[0]);
+        ::close(wake_[1]);
+    }
+
+    bool canSwallow() const override { return false; }
+    void setSwallowing(bool) override {}
+
+private:
+    void read(Display* display, int opcode, InputEventSink& sink) {
+        pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        while (running_) {
+            while (running_ && XPending(display)) {
+                XEvent event;
+                XNextEvent(display, &event);
+                XGenericEventCookie* cookie = &event.xcookie;
+                if (cookie->type != GenericEvent || cookie->extension != opcode || !XGetEventData(display, cookie)) continue;
+                deliver(cookie->evtype, static_cast<XIRawEvent*>(cookie->data), sink);
+                XFreeEventData(display, cookie);
+            }
+            if (::poll(fds, 2, -1) < 0 || (fds[1].revents & POLLIN)) break;
+        }
+        XCloseDisplay(display);
+    }
+
+    static void deliver(int type, const XIRawEvent* raw, InputEventSink& sink) {
+        switch (type) {
+        case XI_RawButtonPress:
+        case XI_RawButtonRelease:
+            if (auto event = mouseEventOfX11Button(raw->detail, type == XI_RawButtonPress)) sink.onMouse(*event);
+            break;
+        case XI_RawMotion:
+            sink.onMouse({kMouseMove, 0});
+            break;
+        default:
+            break;
+        }
+    }
+
+    std::thread reader_;
+    std::atomic<bool> running_{false};
+    int wake_[2] = {-1, -1};
+};
+
+}  // namespace
+
+std::unique_ptr<InputEventSource> makeX11RawInputSource() { return std::make_unique<X11RawInputSource>(); }
+
+}  // namespace q30x

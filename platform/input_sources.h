@@ -8,4 +8,8 @@ namespace q30x {
 // Watches the X server's raw input; cannot swallow. Its start() fails without a display.
 std::unique_ptr<InputEventSource> makeX11RawInputSource();
 
+// Reads the pointer and keyboard event devices (needs read access to
+// /dev/input, and /dev/uinput to swallow); start() fails without them.
+std::unique_ptr<InputEventSource> makeEvdevInputSource();
+
 }  // namespace q30x

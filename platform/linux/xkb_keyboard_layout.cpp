@@ -18,6 +18,9 @@ public:
     explicit XkbKeyboardLayout(const KeyboardLayoutNames& names) {
         context_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
         if (!context_) return;
+        // A layout that does not compile only means no fallback names; the
+        // library's complaints would land in every command's output.
+        xkb_context_set_log_level(context_, XKB_LOG_LEVEL_CRITICAL);
         const xkb_rule_names rmlvo = {field(names.rules), field(names.model), field(names.layout),
                                       field(names.variant), field(names.options)};
         keymap_ = xkb_keymap_new_from_names(context_, &rmlvo, XKB_KEYMAP_COMPILE_NO_FLAGS);

@@ -64,7 +64,7 @@ struct MacroSession {
         if (!activeLanguage(call, session.folders, session.language)) return false;
         session.startUp();
         store = std::make_unique<MacroStore>(
-            *library, MacroContext{session.folders, session.messages, session.strings, session.language, clock});
+            *library, SettingsContext{session.folders, session.messages, session.strings, session.language}, clock);
         store->loadFile();
         return true;
     }

@@ -47,9 +47,9 @@ bool MacroStore::saveFile() {
         context_.messages.standard(missingFileText(path), kInfoCaption);
         error = writeFileAtomic(path, bytesOf(library_));
     } else {
-        context_.clock.sleepMs(kSavePauseMs);
+        clock_.sleepMs(kSavePauseMs);
         error = writeFileAtomic(path, bytesOf(library_));
-        context_.clock.sleepMs(kSavePauseMs);
+        clock_.sleepMs(kSavePauseMs);
     }
     // A refused write is told, whether the file was there or not: otherwise
     // the user believes the change is kept.

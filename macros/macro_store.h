@@ -4,24 +4,12 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/catalogue.h"
 #include "macros/macro_library.h"
 #include "macros/macro_rows.h"
 #include "platform/clock.h"
-#include "platform/paths.h"
-#include "platform/user_messages.h"
-#include "settings/settings_state.h"
+#include "settings/profile_store.h"
 
 namespace q30x {
-
-// What the macro file and its operations need from the rest of the system.
-struct MacroContext {
-    const Folders& folders;
-    UserMessages& messages;
-    const StringCatalogue& strings;
-    const LanguageState& language;
-    Clock& clock;
-};
 
 enum class MacroResult {
     Done,
@@ -39,7 +27,9 @@ enum class MacroResult {
 // written to the file at once, replacing it whole.
 class MacroStore {
 public:
-    MacroStore(MacroLibrary& library, MacroContext context) : library_(library), context_(context) {}
+    // The save pauses go through `clock`.
+    MacroStore(MacroLibrary& library, SettingsContext context, Clock& clock)
+        : library_(library), context_(context), clock_(clock) {}
 
     // Start-up: a missing file is reported and leaves the library empty.
     bool loadFile();
@@ -62,7 +52,8 @@ private:
     std::u16string missingFileText(const std::string& path) const;
 
     MacroLibrary& library_;
-    MacroContext context_;
+    SettingsContext context_;
+    Clock& clock_;
 };
 
 // The refusal shown when deleting a macro a profile uses.

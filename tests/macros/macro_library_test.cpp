@@ -113,7 +113,7 @@ protected:
         : folders{temp.path(), temp.path()},
           library(std::make_unique<MacroLibrary>()),
           state(std::make_unique<SettingsState>()),
-          store(*library, {folders, messages, strings, language, clock}) {
+          store(*library, {folders, messages, strings, language}, clock) {
         *library = {};
         language.chineseUi = 0;
         strings.setEntry(catalogueIndex("str_msg2"), u"Missing file %s!");
@@ -268,7 +268,7 @@ TEST_F(MacroStoreTest, RenameChangesOnlyTheNameAndSurvivesARestart) {
     EXPECT_EQ(store.rename(0x15000000, u"x"), MacroResult::NotFound);
 
     auto reloaded = std::make_unique<MacroLibrary>();
-    MacroStore restarted(*reloaded, {folders, messages, strings, language, clock});
+    MacroStore restarted(*reloaded, {folders, messages, strings, language}, clock);
     ASSERT_TRUE(restarted.loadFile());
     std::vector<uint8_t> after = test::bytesOf(reloaded->slots[1]);
     EXPECT_EQ(test::textAt(after, 4024), u"Sprint");

@@ -34,7 +34,8 @@ std::u16string_view assignmentMessage(AssignOutcome outcome, int chineseUi) {
         return chineseUi ? u"左键不可使用高级功能!" : u"The Left key can not use an advanced function!";
     case AssignOutcome::NotAnInput:
         return chineseUi ? u"无效的按键设置!" : u"This is not a valid key setting!";
-    case AssignOutcome::Stored: break;
+    case AssignOutcome::Stored:
+    case AssignOutcome::NothingChosen: break;
     }
     return {};
 }
@@ -61,6 +62,7 @@ bool isAssignmentChanged(const ProfileRecord& profile, int inputIndex) {
 AssignOutcome storeAssignment(SettingsState& state, int i, const AssignResult& result, const AssignmentContext& context) {
     const int32_t u = result.code, g = result.category, a = result.actionIndex;
     if (i < 0 || i >= kButtonCount) return AssignOutcome::NotAnInput;
+    if (u == 0) return AssignOutcome::NothingChosen;
     if (g == kCategoryAdvanced && (a < 0 || a >= kAdvancedActions)) return AssignOutcome::NotAnInput;
     const bool ownCategory =
         g == kCategoryCombination || g == kCategoryMacro || g == kCategoryAdvanced || g == kCategoryDisabled;

@@ -31,6 +31,7 @@ struct AssignResult {
 
 enum class AssignOutcome {
     Stored,
+    NothingChosen,      // code 0: the popup was left without a choice
     LeftClickRequired,  // no other input would keep the left click
     SniperOnWheel,
     AdvancedOnLeftKey,  // the left click would be swallowed and nothing would run

@@ -74,6 +74,23 @@ struct MacroSession {
     std::unique_ptr<MacroStore> store;
 };
 
+// A name read from the file, quoted; control characters are shown escaped
+// so a damaged file cannot drive the terminal.
+std::string quotedName(const MacroRecord& record) {
+    std::string text = "\"";
+    for (char c : toUtf8(fixedText(record.name))) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '"' || c == '\\') {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            text += escaped;
+        } else {
+            text += c;
+        }
+    }
+    return text + "\"";
+}
+
 std::string groupText(int group, int chineseUi) {
     std::u16string_view caption = gamePresetCaption(group, chineseUi);
     return std::to_string(group) + (caption.empty() ? " (no group)" : " " + toUtf8(caption));
@@ -120,8 +137,7 @@ int listMacros(Invocation& call) {
         if (!isListed(record) || (group && gameGroupOf(record.id) != group)) continue;
         call.out << padded(hex(record.id), 12) << padded(groupText(gameGroupOf(record.id), chineseUi), 36)
                  << padded(std::to_string(record.eventCount), 6, true)
-                 << padded(std::to_string(record.loopCount), 7, true) << "  \"" << toUtf8(fixedText(record.name))
-                 << "\"\n";
+                 << padded(std::to_string(record.loopCount), 7, true) << "  " << quotedName(record) << "\n";
         ++shown;
     }
     if (!shown) call.out << (group ? "no macros in group " + groupText(group, chineseUi) : std::string("no macros")) << "\n";
@@ -176,7 +192,7 @@ int showMacro(Invocation& call) {
         return kExitBadInput;
     }
     const LanguageState& language = macros.session.language;
-    call.out << "macro " << hex(record->id) << " \"" << toUtf8(fixedText(record->name)) << "\"\n"
+    call.out << "macro " << hex(record->id) << " " << quotedName(*record) << "\n"
              << "group: " << groupText(gameGroupOf(record->id), language.chineseUi) << "\n"
              << "slot: " << (record - macros.library->slots) << "  size: " << record->size
              << "  magic: " << hex(record->magic) << "\n"

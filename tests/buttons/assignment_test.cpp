@@ -134,10 +134,14 @@ TEST_F(Assignment, AdvancedActionRefusedOnTheLeftKey) {
 }
 
 TEST_F(Assignment, ChoicesOutsideTheInputsAreRefused) {
+    ASSERT_EQ(assign(1, 1), AssignOutcome::Stored);  // so the left-click rule would not refuse
     const auto before = test::bytesOf(state->current);
     EXPECT_EQ(assign(7, 1), AssignOutcome::NotAnInput);
     EXPECT_EQ(assign(-1, 1), AssignOutcome::NotAnInput);
     EXPECT_EQ(assign(3, advancedParam(4, 3), kCategoryAdvanced, 4, u"/x"), AssignOutcome::NotAnInput);
+    EXPECT_EQ(assign(3, advancedParam(0, 3), kCategoryAdvanced, -1, u"/x"), AssignOutcome::NotAnInput);
+    EXPECT_EQ(assign(0, 0), AssignOutcome::NothingChosen);
+    EXPECT_EQ(assign(0, 0, kCategoryCombination), AssignOutcome::NothingChosen);
     EXPECT_EQ(test::bytesOf(state->current), before);
 }
 

@@ -1,5 +1,8 @@
 #include "macros/payload_encoder.h"
 
+#include "macros/macro_rows.h"
+#include "tests/support/fake_keyboard_layout.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -135,6 +138,32 @@ TEST(PayloadEncoder, BadRecordsStayInsideThePayload) {
     huge->eventCount = 0xFFFFFFFF;
     for (auto& event : huge->events) event = delay(100000);
     EXPECT_EQ(encodeMacroPayload(*huge, kUs).wordCount, 255);  // 127 long delays, then no room
+}
+
+}  // namespace
+}  // namespace q30x
+
+namespace q30x {
+namespace {
+
+// Whatever a damaged file holds, the encoder and the editor rows stay within
+// the record and the payload.
+TEST(PayloadEncoder, ArbitraryRecordsStayInBounds) {
+    test::FakeKeyboardLayout layout;
+    auto record = std::make_unique<MacroRecord>();
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 200; ++round) {
+        auto* words = reinterpret_cast<uint32_t*>(record.get());
+        for (std::size_t i = 0; i < sizeof(MacroRecord) / 4; ++i) words[i] = next();
+        if (round % 2) {
+            for (auto& event : record->events) event = (event & 0x1FFFFFFF) | (0xA0u + 0x20u * (next() % 3)) << 24;
+        }
+        EncodedMacro encoded = encodeMacroPayload(*record, 2 + round % 10);
+        EXPECT_GE(encoded.wordCount, 1);
+        EXPECT_LE(encoded.wordCount, 256);
+        EXPECT_LE(rowsOfRecord(*record, 3, layout).size(), std::size_t{kMacroEventCapacity});
+    }
 }
 
 }  // namespace

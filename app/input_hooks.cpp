@@ -1,5 +1,6 @@
 #include "app/input_hooks.h"
 
+#include "buttons/key_codes.h"
 #include "platform/messages.h"
 
 namespace q30x {
@@ -95,11 +96,18 @@ void InputHooks::post(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (MessageTarget* target = targetWindow_.load(std::memory_order_relaxed)) target->post(message, wParam, lParam);
 }
 
-bool InputHooks::onKey(const KeyEvent& event) {
+bool InputHooks::keyboardHook(const KeyEvent& event) {
     bool press = event.flags <= kLastPressFlags;
     if (press && keyStatistics_.load(std::memory_order_relaxed)) post(msg::kInputEvent, 1, event.flags);
     if (forwardKeys_.load(std::memory_order_relaxed)) post(msg::kHookInput, event.virtualKey, event.flags);
     return false;
+}
+
+bool InputHooks::onKey(const LinuxKeyEvent& event) {
+    uint8_t virtualKey = virtualKeyOfEvdevCode(event.evdevCode, keyLayout_.load(std::memory_order_relaxed));
+    if (virtualKey == 0) return false;
+    uint32_t flags = (event.value == 0 ? kKeyReleasedFlag : 0) | (isExtendedKey(event.evdevCode) ? 0x01 : 0);
+    return keyboardHook({virtualKey, flags});
 }
 
 bool InputHooks::swallowIfIntercepted(int32_t code) {
@@ -111,7 +119,7 @@ bool InputHooks::swallowIfIntercepted(int32_t code) {
     return false;
 }
 
-bool InputHooks::onMouse(const MouseEvent& event) {
+bool InputHooks::mouseHook(const MouseEvent& event) {
     const uint32_t m = event.message;
     const int32_t d = event.mouseData;
     switch (m) {

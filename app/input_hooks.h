@@ -36,8 +36,15 @@ public:
     std::array<int32_t, kInterceptSlots> interceptTable() const;
     bool installed() const { return installed_.load(); }
 
-    bool onKey(const KeyEvent& event) override;
-    bool onMouse(const MouseEvent& event) override;
+    // The key table of this interface language names the keys the hooks report.
+    void setKeyLayout(int languageNumber) { keyLayout_ = languageNumber; }
+
+    // The two hook procedures; true when the event is swallowed.
+    bool keyboardHook(const KeyEvent& event);
+    bool mouseHook(const MouseEvent& event);
+
+    bool onKey(const LinuxKeyEvent& event) override;
+    bool onMouse(const MouseEvent& event) override { return mouseHook(event); }
 
 private:
     void post(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -54,6 +61,7 @@ private:
     std::atomic<int> clickStatistics_{0};
     std::atomic<uint32_t> pendingRelease_{0};
     std::atomic<bool> installed_{false};
+    std::atomic<int> keyLayout_{0};
 };
 
 }  // namespace q30x

@@ -30,8 +30,8 @@ void BM_MouseHookPassThrough(benchmark::State& state) {
     for (int32_t code : {0x2020B, 0x1020B, 0x20A00}) hooks.addIntercept(code);
     MouseEvent press{kLeftDown, 0}, release{kLeftUp, 0};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.onMouse(press));
-        benchmark::DoNotOptimize(hooks.onMouse(release));
+        benchmark::DoNotOptimize(hooks.mouseHook(press));
+        benchmark::DoNotOptimize(hooks.mouseHook(release));
     }
     state.SetItemsProcessed(2 * state.iterations());
 }
@@ -46,8 +46,8 @@ void BM_MouseHookIntercepted(benchmark::State& state) {
     hooks.addIntercept(0x207);  // the last of twelve entries: the longest scan
     MouseEvent press{kMiddleDown, 0}, release{kMiddleUp, 0};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.onMouse(press));
-        benchmark::DoNotOptimize(hooks.onMouse(release));
+        benchmark::DoNotOptimize(hooks.mouseHook(press));
+        benchmark::DoNotOptimize(hooks.mouseHook(release));
     }
     state.SetItemsProcessed(2 * state.iterations());
 }
@@ -61,8 +61,8 @@ void BM_KeyboardHook(benchmark::State& state) {
     hooks.setStatistics(1, 1);
     KeyEvent press{0x41, 0}, release{0x41, 0x80};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.onKey(press));
-        benchmark::DoNotOptimize(hooks.onKey(release));
+        benchmark::DoNotOptimize(hooks.keyboardHook(press));
+        benchmark::DoNotOptimize(hooks.keyboardHook(release));
     }
     state.SetItemsProcessed(2 * state.iterations());
 }

@@ -4,7 +4,7 @@
 
 namespace q30x {
 
-std::vector<EvdevEvent> PointerFrameFilter::feed(const EvdevEvent& event) {
+std::vector<EvdevEvent> EvdevFrameFilter::feed(const EvdevEvent& event) {
     if (event.type == kEvSyn && event.code == kSynReport) {
         if (moved_) sink_.onMouse({kMouseMove, 0});
         std::vector<EvdevEvent> out;
@@ -16,9 +16,11 @@ std::vector<EvdevEvent> PointerFrameFilter::feed(const EvdevEvent& event) {
         return out;
     }
     if (event.type == kEvKey) {
-        if (event.value == 2) return {};  // pointer buttons do not repeat; nothing to tell
-        if (auto mouse = mouseEventOfEvdevButton(event.code, event.value != 0)) {
-            if (sink_.onMouse(*mouse)) return {};
+        auto mouse = mouseEventOfEvdevButton(event.code, event.value != 0);
+        if (!mouse) {
+            if (sink_.onKey({event.code, event.value})) return {};
+        } else if (event.value != 2 && sink_.onMouse(*mouse)) {
+            return {};
         }
     } else if (event.type == kEvRel && event.code == kRelWheel && event.value != 0) {
         wheelSwallowed_ = sink_.onMouse(mouseEventOfWheel(event.value));

@@ -19,12 +19,12 @@ inline constexpr uint16_t kEvSyn = 0, kEvKey = 1, kEvRel = 2, kEvMsc = 4;
 inline constexpr uint16_t kSynReport = 0, kSynDropped = 3;
 inline constexpr uint16_t kRelX = 0, kRelY = 1, kRelWheel = 8, kRelWheelHiRes = 11;
 
-// Turns a pointer device's events into hook events, one report frame at a
+// Turns an event device's events into hook events, one report frame at a
 // time, and keeps what the hooks did not swallow for re-emission: a frame
 // whose button press is swallowed loses only that press.
-class PointerFrameFilter {
+class EvdevFrameFilter {
 public:
-    explicit PointerFrameFilter(InputEventSink& sink) : sink_(sink) {}
+    explicit EvdevFrameFilter(InputEventSink& sink) : sink_(sink) {}
 
     // Feeds one event; returns the events to re-emit once a frame ends
     // (empty until then, and for a frame with nothing left to send).

@@ -10,6 +10,12 @@ struct KeyEvent {
     uint32_t flags;  // 0x80 released, 0x01 extended key, 0x20 Alt held
 };
 
+// A key as the Linux input layer names it.
+struct LinuxKeyEvent {
+    uint16_t evdevCode;  // an X11 key code less 8
+    int32_t value;       // 0 released, 1 pressed, 2 repeated
+};
+
 struct MouseEvent {
     uint32_t message;   // 0x200 move, 0x201/0x202 left, 0x204/0x205 right, 0x207/0x208 middle, 0x20A wheel, 0x20B/0x20C side
     int32_t mouseData;  // wheel: notch delta in the high word; side buttons: 1 (back) or 2 (forward) in the high word
@@ -35,7 +41,7 @@ inline constexpr int32_t kWheelNotch = 120 << 16;
 class InputEventSink {
 public:
     virtual ~InputEventSink() = default;
-    virtual bool onKey(const KeyEvent& event) = 0;
+    virtual bool onKey(const LinuxKeyEvent& event) = 0;
     virtual bool onMouse(const MouseEvent& event) = 0;
 };
 

@@ -123,7 +123,7 @@ public:
 private:
     void read(InputEventSink& sink) {
         std::vector<pollfd> fds;
-        std::vector<PointerFrameFilter> filters;
+        std::vector<EvdevFrameFilter> filters;
         for (const auto& device : devices_) {
             fds.push_back({device.fd, POLLIN, 0});
             filters.emplace_back(sink);
@@ -136,7 +136,7 @@ private:
         }
     }
 
-    void drain(InputDevice& device, PointerFrameFilter& filter) {
+    void drain(InputDevice& device, EvdevFrameFilter& filter) {
         input_event raw{};
         int flag = LIBEVDEV_READ_FLAG_NORMAL;
         int rc = 0;

@@ -79,6 +79,13 @@ private:
         case XI_RawButtonRelease:
             if (auto event = mouseEventOfX11Button(raw->detail, type == XI_RawButtonPress)) sink.onMouse(*event);
             break;
+        case XI_RawKeyPress:
+        case XI_RawKeyRelease: {
+            // X11 key codes are the evdev codes moved up by 8.
+            int value = type == XI_RawKeyRelease ? 0 : (raw->flags & XIKeyRepeat) ? 2 : 1;
+            if (raw->detail >= 8) sink.onKey({static_cast<uint16_t>(raw->detail - 8), value});
+            break;
+        }
         case XI_RawMotion:
             sink.onMouse({kMouseMove, 0});
             break;

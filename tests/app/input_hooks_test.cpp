@@ -29,7 +29,7 @@ protected:
     // Feeds events and returns which of them were swallowed.
     std::vector<bool> feed(std::initializer_list<MouseEvent> events) {
         std::vector<bool> swallowed;
-        for (const auto& e : events) swallowed.push_back(hooks.onMouse(e));
+        for (const auto& e : events) swallowed.push_back(hooks.mouseHook(e));
         return swallowed;
     }
 
@@ -104,7 +104,7 @@ TEST_F(InputHooksTest, KeysArePostedByTheirFlags) {
     for (Case c : {Case{0x00, true}, Case{0x01, true}, Case{0x20, true}, Case{0x21, true}, Case{0x80, false},
                    Case{0x81, false}, Case{0xA0, false}}) {
         window.clear();
-        EXPECT_FALSE(hooks.onKey({0x41, c.flags}));
+        EXPECT_FALSE(hooks.keyboardHook({0x41, c.flags}));
         std::vector<Message> expected;
         if (c.press) expected.push_back(posted(2027, 1, c.flags));
         expected.push_back(posted(1034, 0x41, c.flags));
@@ -143,10 +143,10 @@ TEST_F(InputHooksTest, SourceHoldsTheMouseOnlyWhileSomethingIsIntercepted) {
 TEST_F(InputHooksTest, TargetsFollowTheRecorders) {
     test::RecordingTarget recorder;
     hooks.setTarget(&recorder);
-    hooks.onKey({0x42, 0});
+    hooks.keyboardHook({0x42, 0});
     hooks.setForwarding(0, 0);  // back to the main window
     hooks.setStatistics(1, 0);
-    hooks.onKey({0x43, 0});
+    hooks.keyboardHook({0x43, 0});
     EXPECT_EQ(recorder.messages(), (std::vector<Message>{posted(1034, 0x42)}));
     EXPECT_EQ(window.messages(), (std::vector<Message>{posted(2027, 1)}));
 }
@@ -171,8 +171,53 @@ TEST(InputHooks, ResetRestoresTheStartState) {
     hooks.reset();
     EXPECT_EQ(hooks.interceptTable(), (std::array<int32_t, 12>{}));
     hooks.setTarget(&window);
-    hooks.onKey({0x41, 0});
+    hooks.keyboardHook({0x41, 0});
     EXPECT_EQ(window.messages(), (std::vector<Message>{posted(1034, 0x41)}));
+}
+
+}  // namespace
+}  // namespace q30x
+
+namespace q30x {
+namespace {
+
+// Linux keys reach the keyboard hook under the interface language's key table.
+TEST(InputHooks, LinuxKeysArriveAsVirtualKeysWithTheirFlags) {
+    struct Case {
+        int language;
+        uint16_t evdevCode;
+        int32_t value;
+        uintptr_t virtualKey;
+        intptr_t flags;
+    };
+    const Case cases[] = {
+        {2, 30, 1, 0x41, 0x00},   // KEY_A
+        {2, 30, 0, 0x41, 0x80},
+        {2, 30, 2, 0x41, 0x00},   // auto-repeat is a press
+        {3, 16, 1, 0x41, 0x00},   // French: the key at Q's place is A
+        {2, 97, 1, 0xA3, 0x01},   // right Ctrl is extended
+        {2, 103, 0, 0x26, 0x81},  // Up released
+        {2, 28, 1, 0x0D, 0x00},   // Enter
+    };
+    for (const auto& c : cases) {
+        FakeSource source;
+        InputHooks hooks(source);
+        test::RecordingTarget window;
+        hooks.installHooks(&window);
+        hooks.setKeyLayout(c.language);
+        EXPECT_FALSE(hooks.onKey({c.evdevCode, c.value}));
+        EXPECT_EQ(window.messages(), (std::vector<Message>{posted(1034, c.virtualKey, c.flags)})) << c.evdevCode;
+    }
+}
+
+TEST(InputHooks, KeysWithoutAVirtualKeyAreNotReported) {
+    FakeSource source;
+    InputHooks hooks(source);
+    test::RecordingTarget window;
+    hooks.installHooks(&window);
+    hooks.setKeyLayout(2);
+    hooks.onKey({240, 1});  // KEY_UNKNOWN
+    EXPECT_TRUE(window.messages().empty());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ struct FakeSource final : InputEventSource {
 };
 
 struct NullSink final : InputEventSink {
-    bool onKey(const KeyEvent&) override { return false; }
+    bool onKey(const LinuxKeyEvent&) override { return false; }
     bool onMouse(const MouseEvent&) override { return false; }
 };
 

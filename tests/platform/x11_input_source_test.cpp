@@ -12,7 +12,12 @@ namespace {
 
 // Collects what the source delivers on its own thread.
 struct CollectingSink final : InputEventSink {
-    bool onKey(const KeyEvent&) override { return false; }
+    bool onKey(const LinuxKeyEvent& event) override {
+        std::lock_guard lock(mutex);
+        keys.push_back({event.evdevCode, event.value});
+        changed.notify_all();
+        return false;
+    }
     bool onMouse(const MouseEvent& event) override {
         std::lock_guard lock(mutex);
         if (event.message != kMouseMove) mouse.push_back(event);
@@ -27,6 +32,7 @@ struct CollectingSink final : InputEventSink {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<MouseEvent> mouse;
+    std::vector<std::pair<uint16_t, int32_t>> keys;
     int moves = 0;
 };
 
@@ -44,7 +50,13 @@ TEST(X11RawInputSource, ReportsButtonsAndWheelOfTheWholeDesktop) {
     test::fakeButton(5, false);
     test::fakeButton(8, true);
     test::fakeMotion(100, 100);
+    test::fakeKey(38, true);  // the A key: evdev 30
+    test::fakeKey(38, false);
     ASSERT_TRUE(sink.waitFor(4));
+    {
+        std::unique_lock lock(sink.mutex);
+        sink.changed.wait_for(lock, std::chrono::seconds(5), [&] { return sink.keys.size() >= 2; });
+    }
     source->stop();
 
     std::lock_guard lock(sink.mutex);
@@ -55,6 +67,7 @@ TEST(X11RawInputSource, ReportsButtonsAndWheelOfTheWholeDesktop) {
     EXPECT_LT(sink.mouse[2].mouseData, 0);
     EXPECT_EQ(sink.mouse[3].message, kSideDown);
     EXPECT_EQ(sink.mouse[3].mouseData, kSideBack);
+    EXPECT_EQ(sink.keys, (std::vector<std::pair<uint16_t, int32_t>>{{30, 1}, {30, 0}}));
 }
 
 TEST(X11RawInputSource, StartFailsWithoutADisplay) {

@@ -65,6 +65,14 @@ void fakeButton(int button, bool pressed) {
     }
 }
 
+void fakeKey(int x11KeyCode, bool pressed) {
+    if (Display* display = XOpenDisplay(nullptr)) {
+        XTestFakeKeyEvent(display, static_cast<unsigned>(x11KeyCode), pressed ? True : False, CurrentTime);
+        XSync(display, False);
+        XCloseDisplay(display);
+    }
+}
+
 void fakeMotion(int x, int y) {
     if (Display* display = XOpenDisplay(nullptr)) {
         XTestFakeMotionEvent(display, -1, x, y, CurrentTime);

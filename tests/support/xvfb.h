@@ -33,5 +33,6 @@ PointerControl readPointerControl();
 // would, through the XTest extension.
 void fakeButton(int button, bool pressed);
 void fakeMotion(int x, int y);
+void fakeKey(int x11KeyCode, bool pressed);
 
 }  // namespace q30x::test

@@ -7,6 +7,8 @@ std::span<const Command> allCommands() {
         kDefaultsCommand,
         kInitCommand,
         kShowCommand,
+        kListCommand,
+        kInfoCommand,
     };
     return commands;
 }

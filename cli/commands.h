@@ -11,5 +11,7 @@ std::span<const Command> allCommands();
 extern const Command kDefaultsCommand;
 extern const Command kInitCommand;
 extern const Command kShowCommand;
+extern const Command kListCommand;
+extern const Command kInfoCommand;
 
 }  // namespace q30x::cli

@@ -65,7 +65,8 @@ std::string interfaceVerdictText(const InterfaceSearchEntry& entry) {
     case InterfaceVerdict::UnusableLength:
         return "skipped: its vendor feature value has report count " + std::to_string(m.reportLength) +
                ", outside " + std::to_string(kMinReportLength) + " to " + std::to_string(kFrameBufferSize - 1);
-    case InterfaceVerdict::OpenFailed: return "matches, but cannot be opened";
+    case InterfaceVerdict::OpenFailed:
+        return "matches, but cannot be opened" + (entry.info.problem.empty() ? "" : " (" + entry.info.problem + ")");
     case InterfaceVerdict::LaterMatch: return "matches, but the link opened an earlier interface";
     }
     return "";

@@ -118,6 +118,7 @@ HidDescriptor parseHidDescriptor(std::span<const uint8_t> bytes) {
                                           ? static_cast<int32_t>(std::min<uint32_t>(globals.logicalMaximumRaw, 0x7FFFFFFF))
                                           : globals.logicalMaximum;
                 item.collection = open.empty() ? -1 : open.back();
+                item.usagePage = globals.usagePage;
                 for (const LocalUsage& local : locals.ordered) {
                     HidUsage usage;
                     usage.page = pageOf(local.first, globals.usagePage);
@@ -214,6 +215,7 @@ std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidRepor
         base.logicalMinimum = item.logicalMinimum;
         base.logicalMaximum = item.logicalMaximum;
         if (item.usages.empty()) {
+            base.usagePage = item.usagePage;
             base.reportCount = static_cast<uint16_t>(std::min<uint32_t>(item.reportCount, 0xFFFF));
             caps.push_back(base);
             continue;

@@ -40,6 +40,7 @@ struct HidMainItem {
     int32_t logicalMinimum = 0;
     int32_t logicalMaximum = 0;
     int collection = -1;  // innermost open collection, -1 outside any
+    uint16_t usagePage = 0;        // the page in effect at the item
     std::vector<HidUsage> usages;  // in declaration order, pages resolved
 };
 

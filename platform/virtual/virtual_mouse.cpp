@@ -102,15 +102,16 @@ VirtualConfigRead readVirtualMouseConfig(const char* fail, const char* firmware,
     VirtualConfigRead read;
     if (fail && *fail) {
         std::string_view rest = fail;
-        while (!rest.empty()) {
+        for (bool more = true; more;) {
             auto comma = rest.find(',');
+            more = comma != std::string_view::npos;
             std::string_view token = rest.substr(0, comma);
             if (!readFailure(token, read)) {
                 read.error = "Q30X_VIRTUAL_FAIL: cannot read '" + std::string(token) +
                              "' (expected open, CMD, CMD:out or CMD:stall, CMD a command byte in hex)";
                 return read;
             }
-            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            if (more) rest.remove_prefix(comma + 1);
         }
     }
     if (firmware && *firmware) {

@@ -205,7 +205,7 @@ std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidRepor
     std::vector<HidValueCaps> caps;
     if (!descriptor.ok()) return caps;
     for (const HidMainItem& item : descriptor.items) {
-        if (item.kind != kind || item.reportCount == 0) continue;
+        if (item.kind != kind || item.reportCount == 0 || item.reportSize == 0) continue;
         if (item.flags & kHidConstant) continue;
         const bool button = !(item.flags & kHidVariable) || item.reportSize == 1;
         if (button) continue;

@@ -72,6 +72,20 @@ std::string interfaceVerdictText(const InterfaceSearchEntry& entry) {
     return "";
 }
 
+std::string describeInterface(const InterfaceSearchEntry& entry) {
+    const HidInterfaceInfo& info = entry.info;
+    std::string text = info.path + "  " + hex4(info.vendorId) + ":" + hex4(info.productId) + "\n";
+    if (info.queried && info.featureValues.empty()) text += "  feature values: none\n";
+    for (const HidValueCaps& caps : info.featureValues) {
+        std::string usage = caps.isRange ? "usages 0x" + hex4(caps.usage) + "-0x" + hex4(caps.usageMaximum)
+                                         : "usage 0x" + hex4(caps.usage);
+        text += "  feature value: usage page 0x" + hex4(caps.usagePage) + ", " + usage + ", report id " +
+                std::to_string(caps.reportId) + ", report count " + std::to_string(caps.reportCount) + ", " +
+                std::to_string(caps.bitSize) + " bits\n";
+    }
+    return text + "  " + interfaceVerdictText(entry) + "\n";
+}
+
 CUSBDriver::CUSBDriver(HidBackend& backend, Clock& clock, Trace* trace)
     : backend_(backend), clock_(&clock), trace_(trace) {
     if (trace_) {

@@ -63,6 +63,10 @@ struct InterfaceSearchEntry {
 
 std::string interfaceVerdictText(const InterfaceSearchEntry& entry);
 
+// The interface as `q30xctl list` shows it: path and ids, each feature
+// value, then the verdict, one indented line each.
+std::string describeInterface(const InterfaceSearchEntry& entry);
+
 // What writeMacro gives back: the payload's word count whatever happened,
 // and whether every transfer went out.
 struct MacroWrite {

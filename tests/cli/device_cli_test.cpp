@@ -2,24 +2,14 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "tests/cli/run_cli.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result runCli(std::vector<std::string> words) {
-    std::vector<const char*> argv{"q30xctl"};
-    for (const auto& word : words) argv.push_back(word.c_str());
-    std::ostringstream out, err;
-    int status = cli::run(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using Result = test::CliResult;
+using test::runCli;
 
 // Sets the virtual mouse's environment for one test and clears it after.
 class VirtualEnvironment {

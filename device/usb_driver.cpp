@@ -74,7 +74,9 @@ std::string interfaceVerdictText(const InterfaceSearchEntry& entry) {
 
 std::string describeInterface(const InterfaceSearchEntry& entry) {
     const HidInterfaceInfo& info = entry.info;
-    std::string text = info.path + "  " + hex4(info.vendorId) + ":" + hex4(info.productId) + "\n";
+    std::string text = info.path + "  " + hex4(info.vendorId) + ":" + hex4(info.productId);
+    if (info.queried) text += "  collection 0x" + hex4(info.usagePage) + ":0x" + hex4(info.usage);
+    text += "\n";
     if (info.queried && info.featureValues.empty()) text += "  feature values: none\n";
     for (const HidValueCaps& caps : info.featureValues) {
         std::string usage = caps.isRange ? "usages 0x" + hex4(caps.usage) + "-0x" + hex4(caps.usageMaximum)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/hid.h"
 #include "platform/hid_descriptor.h"
 
 using namespace q30x;
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const HidMainItem& item : descriptor.items) {
         if (item.collection >= static_cast<int>(descriptor.collections.size())) std::abort();
         if (item.usages.size() > kHidMaxLocalUsages) std::abort();
+        if (item.topLevel >= 0 && descriptor.collections[item.topLevel].parent != -1) std::abort();
     }
     for (auto kind : {HidReportKind::Input, HidReportKind::Output, HidReportKind::Feature}) {
         auto caps = hidValueCaps(descriptor, kind);
@@ -24,5 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const HidValueCaps& cap : caps)
             if (cap.reportCount == 0 || cap.bitSize < 2 || cap.usageMaximum < cap.usage) std::abort();
     }
+    auto entries = hidInterfacesFromDescriptor("fuzz", 1, 2, std::span(data, size));
+    if (entries.empty()) std::abort();
     return 0;
 }

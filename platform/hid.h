@@ -15,12 +15,23 @@ struct HidInterfaceInfo {
     std::string path;
     uint16_t vendorId = 0;
     uint16_t productId = 0;
+    // The top-level collection this entry stands for: a node with several
+    // is listed once per collection, as the system lists HID interfaces.
+    uint16_t usagePage = 0;
+    uint16_t usage = 0;
     // False when the interface could not be queried (no access, descriptor
     // unreadable or malformed); `problem` then says why.
     bool queried = false;
     std::string problem;
     std::vector<HidValueCaps> featureValues;
 };
+
+// The entries of one device node from its report descriptor: one per
+// top-level collection (one in all when it has at most one), each with the
+// feature values inside it; a descriptor that does not parse gives a single
+// entry that was not queried.
+std::vector<HidInterfaceInfo> hidInterfacesFromDescriptor(const std::string& path, uint16_t vendorId,
+                                                          uint16_t productId, std::span<const uint8_t> descriptor);
 
 enum class HidWrite : uint8_t {
     Written,   // the report went out

@@ -118,6 +118,7 @@ HidDescriptor parseHidDescriptor(std::span<const uint8_t> bytes) {
                                           ? static_cast<int32_t>(std::min<uint32_t>(globals.logicalMaximumRaw, 0x7FFFFFFF))
                                           : globals.logicalMaximum;
                 item.collection = open.empty() ? -1 : open.back();
+                item.topLevel = open.empty() ? -1 : open.front();
                 item.usagePage = globals.usagePage;
                 for (const LocalUsage& local : locals.ordered) {
                     HidUsage usage;
@@ -201,10 +202,13 @@ HidDescriptor parseHidDescriptor(std::span<const uint8_t> bytes) {
     return out;
 }
 
-std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidReportKind kind) {
+namespace {
+
+std::vector<HidValueCaps> valueCaps(const HidDescriptor& descriptor, HidReportKind kind, const int* topLevel) {
     std::vector<HidValueCaps> caps;
     if (!descriptor.ok()) return caps;
     for (const HidMainItem& item : descriptor.items) {
+        if (topLevel && item.topLevel != *topLevel) continue;
         if (item.kind != kind || item.reportCount == 0 || item.reportSize == 0) continue;
         if (item.flags & kHidConstant) continue;
         const bool button = !(item.flags & kHidVariable) || item.reportSize == 1;
@@ -239,6 +243,16 @@ std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidRepor
         }
     }
     return caps;
+}
+
+}  // namespace
+
+std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidReportKind kind) {
+    return valueCaps(descriptor, kind, nullptr);
+}
+
+std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidReportKind kind, int topLevel) {
+    return valueCaps(descriptor, kind, &topLevel);
 }
 
 }  // namespace q30x

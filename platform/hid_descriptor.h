@@ -40,6 +40,7 @@ struct HidMainItem {
     int32_t logicalMinimum = 0;
     int32_t logicalMaximum = 0;
     int collection = -1;  // innermost open collection, -1 outside any
+    int topLevel = -1;    // outermost open collection, -1 outside any
     uint16_t usagePage = 0;        // the page in effect at the item
     std::vector<HidUsage> usages;  // in declaration order, pages resolved
 };
@@ -92,9 +93,11 @@ struct HidValueCaps {
     int32_t logicalMaximum = 0;
 };
 
-// The value capabilities of one report kind, in descriptor order. Constant
-// fields (padding) and buttons (array items, one-bit variables) are not
-// values. Nothing is returned for a descriptor that did not parse.
+// The value capabilities of one report kind, in descriptor order, of every
+// item or of the items inside one top-level collection (an index into
+// collections). Constant fields (padding) and buttons (array items, one-bit
+// variables) are not values. Nothing for a descriptor that did not parse.
 std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidReportKind kind);
+std::vector<HidValueCaps> hidValueCaps(const HidDescriptor& descriptor, HidReportKind kind, int topLevel);
 
 }  // namespace q30x

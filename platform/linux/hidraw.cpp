@@ -107,38 +107,39 @@ int nodeNumber(const std::string& path) {
     return digits + 1 < path.size() ? std::atoi(path.c_str() + digits + 1) : -1;
 }
 
-HidInterfaceInfo describe(udev_device* raw) {
-    HidInterfaceInfo info;
+// Adds the entries of one hidraw node.
+void describe(udev_device* raw, std::vector<HidInterfaceInfo>& interfaces) {
     const char* node = udev_device_get_devnode(raw);
-    info.path = node ? node : "";
+    const std::string path = node ? node : "";
+    uint16_t vendor = 0, product = 0;
     udev_device* usb = udev_device_get_parent_with_subsystem_devtype(raw, "usb", "usb_device");
     udev_device* hid = udev_device_get_parent_with_subsystem_devtype(raw, "hid", nullptr);
     if (usb) {
-        info.vendorId = hexAttribute(usb, "idVendor");
-        info.productId = hexAttribute(usb, "idProduct");
+        vendor = hexAttribute(usb, "idVendor");
+        product = hexAttribute(usb, "idProduct");
     } else {
-        idsFromHidParent(hid, info.vendorId, info.productId);
+        idsFromHidParent(hid, vendor, product);
     }
     std::vector<uint8_t> bytes;
     int error = 0;
-    if (!descriptorFromNode(info.path.c_str(), bytes, error)) {
+    std::string note;
+    if (!descriptorFromNode(path.c_str(), bytes, error)) {
         if (!descriptorFromSysfs(hid, bytes)) {
+            HidInterfaceInfo info;
+            info.path = path;
+            info.vendorId = vendor;
+            info.productId = product;
             info.problem = std::string("cannot read its report descriptor: ") + std::strerror(error);
-            return info;
+            interfaces.push_back(std::move(info));
+            return;
         }
-        if (error == EACCES || error == EPERM)
-            info.problem = "no access to " + info.path + "; install the udev rule of data/udev";
-        else
-            info.problem = info.path + ": " + std::strerror(error);
+        note = error == EACCES || error == EPERM ? "no access to " + path + "; install the udev rule of data/udev"
+                                                 : path + ": " + std::strerror(error);
     }
-    HidDescriptor parsed = parseHidDescriptor(bytes);
-    if (!parsed.ok()) {
-        info.problem = std::string("malformed report descriptor: ") + hidParseErrorText(parsed.error);
-        return info;
+    for (auto& entry : hidInterfacesFromDescriptor(path, vendor, product, bytes)) {
+        if (entry.problem.empty()) entry.problem = note;
+        interfaces.push_back(std::move(entry));
     }
-    info.queried = true;
-    info.featureValues = hidValueCaps(parsed, HidReportKind::Feature);
-    return info;
 }
 
 class HidrawBackend final : public HidBackend {
@@ -154,13 +155,13 @@ public:
             udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(listing)) {
                 udev_device* raw = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
                 if (!raw) continue;
-                if (udev_device_get_devnode(raw)) interfaces.push_back(describe(raw));
+                if (udev_device_get_devnode(raw)) describe(raw, interfaces);
                 udev_device_unref(raw);
             }
         }
         if (listing) udev_enumerate_unref(listing);
         udev_unref(context);
-        std::sort(interfaces.begin(), interfaces.end(), [](const HidInterfaceInfo& a, const HidInterfaceInfo& b) {
+        std::stable_sort(interfaces.begin(), interfaces.end(), [](const HidInterfaceInfo& a, const HidInterfaceInfo& b) {
             return nodeNumber(a.path) < nodeNumber(b.path);
         });
         return interfaces;

@@ -56,16 +56,9 @@ constexpr const char* kKeyboardPath = "virtual/keyboard";
 constexpr const char* kVendorPath = "virtual/vendor";
 constexpr const char* kDecoyPath = "virtual/decoy";
 
-HidInterfaceInfo describe(const char* path, std::span<const uint8_t> descriptor) {
-    HidInterfaceInfo info;
-    info.path = path;
-    info.vendorId = kVirtualVendorId;
-    info.productId = kVirtualProductId;
-    HidDescriptor parsed = parseHidDescriptor(descriptor);
-    info.queried = parsed.ok();
-    if (!parsed.ok()) info.problem = hidParseErrorText(parsed.error);
-    info.featureValues = hidValueCaps(parsed, HidReportKind::Feature);
-    return info;
+void describe(std::vector<HidInterfaceInfo>& interfaces, const char* path, std::span<const uint8_t> descriptor) {
+    for (auto& entry : hidInterfacesFromDescriptor(path, kVirtualVendorId, kVirtualProductId, descriptor))
+        interfaces.push_back(std::move(entry));
 }
 
 bool readFailure(std::string_view token, VirtualConfigRead& read) {
@@ -164,10 +157,10 @@ std::vector<HidInterfaceInfo> VirtualMouse::enumerate() {
         if (!shared_->plugged) return {};
     }
     std::vector<HidInterfaceInfo> interfaces;
-    if (config_.decoy) interfaces.push_back(describe(kDecoyPath, kDecoy));
-    interfaces.push_back(describe(kPointerPath, kPointer));
-    interfaces.push_back(describe(kKeyboardPath, kKeyboard));
-    if (!config_.vendorAbsent) interfaces.push_back(describe(kVendorPath, kVendor));
+    if (config_.decoy) describe(interfaces, kDecoyPath, kDecoy);
+    describe(interfaces, kPointerPath, kPointer);
+    describe(interfaces, kKeyboardPath, kKeyboard);
+    if (!config_.vendorAbsent) describe(interfaces, kVendorPath, kVendor);
     return interfaces;
 }
 

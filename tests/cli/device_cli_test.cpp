@@ -85,10 +85,10 @@ TEST(ListCommand, ShowsEveryInterfaceAndWhy) {
     Result r = runCli({"--virtual-mouse", "list"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
-              "virtual/decoy  3C1F:7E02\n  feature values: none\n  skipped: no feature value capabilities\n"
-              "virtual/pointer  3C1F:7E02\n  feature values: none\n  skipped: no feature value capabilities\n"
-              "virtual/keyboard  3C1F:7E02\n  feature values: none\n  skipped: no feature value capabilities\n"
-              "virtual/vendor  3C1F:7E02\n"
+              "virtual/decoy  3C1F:7E02  collection 0xFF01:0x0001\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/pointer  3C1F:7E02  collection 0x0001:0x0002\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/keyboard  3C1F:7E02  collection 0x0001:0x0006\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/vendor  3C1F:7E02  collection 0xFF01:0x0001\n"
               "  feature value: usage page 0xFF01, usage 0x0022, report id 6, report count 8, 8 bits\n"
               "  opened by the link: report id 6, report length 8\n");
 }

@@ -1,5 +1,7 @@
 #include "platform/hid_descriptor.h"
 
+#include "platform/hid.h"
+
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -131,30 +133,32 @@ TEST(HidDescriptor, VendorDefinedInterface) {
 // the HID class definition: a mouse whose wheel is declared between Push and
 // Pop, a consumer-control array, and a vendor feature named by an extended
 // (four-byte) usage.
+const Bytes kComposite = {
+    0x05, 0x01, 0x09, 0x02, 0xA1, 0x01,        // Generic Desktop, Mouse, Collection (Application)
+    0x85, 0x01, 0x09, 0x01, 0xA1, 0x00,        //   Report ID 1, Pointer, Collection (Physical)
+    0x05, 0x09, 0x19, 0x01, 0x29, 0x05,        //     Button 1 to 5
+    0x15, 0x00, 0x25, 0x01, 0x95, 0x05, 0x75, 0x01, 0x81, 0x02,
+    0x95, 0x01, 0x75, 0x03, 0x81, 0x01,        //     padding
+    0x05, 0x01, 0x09, 0x30, 0x09, 0x31,        //     X, Y, 16 bits each
+    0x16, 0x01, 0x80, 0x26, 0xFF, 0x7F, 0x75, 0x10, 0x95, 0x02, 0x81, 0x06,
+    0xA4,                                      //     Push
+    0x09, 0x38, 0x15, 0x81, 0x25, 0x7F,        //       Wheel, 8 bits
+    0x75, 0x08, 0x95, 0x01, 0x81, 0x06,
+    0xB4,                                      //     Pop: 16 bits, two fields again
+    0x09, 0x48, 0xB1, 0x02,                    //     Resolution Multiplier (feature)
+    0xC0, 0xC0,
+    0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01,        // Consumer, Consumer Control
+    0x85, 0x02, 0x19, 0x00, 0x2A, 0x3C, 0x02,  //   Report ID 2, usages 0 to 0x23C
+    0x15, 0x00, 0x26, 0x3C, 0x02, 0x95, 0x01, 0x75, 0x10, 0x81, 0x00,
+    0xC0,
+    0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,  // Vendor 0xFF00
+    0x85, 0x03, 0x0B, 0x22, 0x00, 0x01, 0xFF,  //   Report ID 3, Usage 0xFF01:0x0022
+    0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x07, 0xB1, 0x02,
+    0xC0,
+};
+
 TEST(HidDescriptor, ReportIdsPushPopAndExtendedUsage) {
-    const Bytes composite = {
-        0x05, 0x01, 0x09, 0x02, 0xA1, 0x01,        // Generic Desktop, Mouse, Collection (Application)
-        0x85, 0x01, 0x09, 0x01, 0xA1, 0x00,        //   Report ID 1, Pointer, Collection (Physical)
-        0x05, 0x09, 0x19, 0x01, 0x29, 0x05,        //     Button 1 to 5
-        0x15, 0x00, 0x25, 0x01, 0x95, 0x05, 0x75, 0x01, 0x81, 0x02,
-        0x95, 0x01, 0x75, 0x03, 0x81, 0x01,        //     padding
-        0x05, 0x01, 0x09, 0x30, 0x09, 0x31,        //     X, Y, 16 bits each
-        0x16, 0x01, 0x80, 0x26, 0xFF, 0x7F, 0x75, 0x10, 0x95, 0x02, 0x81, 0x06,
-        0xA4,                                      //     Push
-        0x09, 0x38, 0x15, 0x81, 0x25, 0x7F,        //       Wheel, 8 bits
-        0x75, 0x08, 0x95, 0x01, 0x81, 0x06,
-        0xB4,                                      //     Pop: 16 bits, two fields again
-        0x09, 0x48, 0xB1, 0x02,                    //     Resolution Multiplier (feature)
-        0xC0, 0xC0,
-        0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01,        // Consumer, Consumer Control
-        0x85, 0x02, 0x19, 0x00, 0x2A, 0x3C, 0x02,  //   Report ID 2, usages 0 to 0x23C
-        0x15, 0x00, 0x26, 0x3C, 0x02, 0x95, 0x01, 0x75, 0x10, 0x81, 0x00,
-        0xC0,
-        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,  // Vendor 0xFF00
-        0x85, 0x03, 0x0B, 0x22, 0x00, 0x01, 0xFF,  //   Report ID 3, Usage 0xFF01:0x0022
-        0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x07, 0xB1, 0x02,
-        0xC0,
-    };
+    const Bytes& composite = kComposite;
     HidDescriptor d = parseHidDescriptor(composite);
     ASSERT_TRUE(d.ok()) << hidParseErrorText(d.error) << " at " << d.errorOffset;
     EXPECT_EQ(itemsOf(d), (std::vector<std::string>{
@@ -172,6 +176,38 @@ TEST(HidDescriptor, ReportIdsPushPopAndExtendedUsage) {
                                                  }));
     ASSERT_EQ(d.collections.size(), 4u);
     EXPECT_EQ(d.collections[3].usagePage, 0xFF00);
+    std::vector<int> topLevels;
+    for (const auto& item : d.items) topLevels.push_back(item.topLevel);
+    EXPECT_EQ(topLevels, (std::vector<int>{0, 0, 0, 0, 0, 2, 3}));
+}
+
+// A node with several top-level collections is listed once per collection,
+// each with its own feature values, as the system lists HID interfaces.
+TEST(HidInterfaces, OneEntryPerTopLevelCollection) {
+    auto entries = hidInterfacesFromDescriptor("/dev/hidraw7", 0x3C1F, 0x7E02, kComposite);
+    ASSERT_EQ(entries.size(), 3u);
+    const std::pair<uint16_t, uint16_t> collections[] = {{0x0001, 0x0002}, {0x000C, 0x0001}, {0xFF00, 0x0001}};
+    const std::size_t values[] = {1, 0, 1};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].path, "/dev/hidraw7");
+        EXPECT_TRUE(entries[i].queried);
+        EXPECT_EQ(entries[i].usagePage, collections[i].first) << i;
+        EXPECT_EQ(entries[i].usage, collections[i].second) << i;
+        EXPECT_EQ(entries[i].featureValues.size(), values[i]) << i;
+    }
+    EXPECT_EQ(entries[2].featureValues[0].usagePage, 0xFF01);
+    EXPECT_EQ(entries[2].featureValues[0].reportId, 3);
+
+    auto single = hidInterfacesFromDescriptor("v", 1, 2, virtualVendorDescriptor());
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0].usagePage, 0xFF01);
+    EXPECT_EQ(single[0].featureValues.size(), 1u);
+
+    const Bytes broken = {0x05, 0x01, 0xA1, 0x01};
+    auto refused = hidInterfacesFromDescriptor("b", 1, 2, broken);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_FALSE(refused[0].queried);
+    EXPECT_EQ(refused[0].problem, "malformed report descriptor: a Collection is never closed");
 }
 
 TEST(HidDescriptor, UsagesAreSharedOutAmongTheFields) {

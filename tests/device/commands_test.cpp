@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "device/key_codes.h"
 #include "device/usb_driver.h"
 #include "platform/virtual/virtual_mouse.h"
 #include "tests/device/fake_hid.h"
@@ -219,6 +220,38 @@ TEST_F(VirtualLink, APendingWriteIsBoundedAt1500Ms) {
     EXPECT_TRUE(link->writeDpiLevel(2));
     ASSERT_EQ(mouse->state().protocolErrors.size(), 1u);
     EXPECT_EQ(mouse->state().protocolErrors[0], "data phase of command 0x12 abandoned after 0 of 2 output reports");
+}
+
+// The frames of a whole profile, built from the record, arrive in the
+// firmware as the builders made them.
+TEST_F(VirtualLink, TheDefaultProfileArrivesAsBuilt) {
+    start();
+    auto record = std::make_unique<ProfileRecord>();
+    fillProfileDefaults(*record, 0);
+    record->symphonyCustom = 1;
+    const KeyTable keys = buildKeyTable(*record, {});
+    const DpiTable dpi = buildDpiTable(*record);
+    const CustomColours colours = buildCustomColours(*record);
+    ASSERT_TRUE(link->writeKeyTable(keys));
+    ASSERT_TRUE(link->writeLightColour(record->ledColour[3]));
+    ASSERT_TRUE(link->writeLightingEffect(lightingEffectFor(*record)));
+    ASSERT_TRUE(sendsCustomColours(*record));
+    ASSERT_TRUE(link->writeCustomColours(colours));
+    ASSERT_TRUE(link->writeProximitySensing(record->proximitySensing, record->lightingMode));
+    ASSERT_TRUE(link->writeDpiTable(dpi));
+    ASSERT_TRUE(link->writeDpiLevel(dpiLevelFor(*record)));
+    ASSERT_TRUE(link->writeReportRate(record->reportInterval));
+
+    VirtualMouseState state = mouse->state();
+    EXPECT_TRUE(state.protocolErrors.empty());
+    EXPECT_EQ(state.keyTable, keys);
+    EXPECT_EQ(state.dpiTable, dpi);
+    EXPECT_EQ(state.customColours, colours);
+    EXPECT_EQ(state.dpiLevel, 3);
+    EXPECT_EQ(state.lightColour, (std::array<uint8_t, 3>{0x00, 0xFF, 0x00}));  // red: green, red, blue
+    EXPECT_EQ(state.lightingEffect, (std::array<uint8_t, 3>{5, static_cast<uint8_t>(record->symphonySpeed), 1}));
+    EXPECT_EQ(state.proximity, 0xA0);
+    EXPECT_EQ(state.reportRate, 1);
 }
 
 TEST(FirmwareVersionRead, AnAnswerThatIsNotAVersionIsRefused) {

@@ -67,7 +67,6 @@ struct HidDescriptor {
 };
 
 // Limits that keep a hostile descriptor from costing memory or time.
-inline constexpr std::size_t kHidMaxDescriptorBytes = 4096;  // the USB HID maximum
 inline constexpr int kHidMaxPushDepth = 16;
 inline constexpr int kHidMaxCollectionDepth = 32;
 inline constexpr std::size_t kHidMaxMainItems = 1024;

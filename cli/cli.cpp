@@ -18,6 +18,9 @@ constexpr GlobalOption kGlobalOptions[] = {
     {"workdir", "DIR", "working folder (default: $Q30X_WORKDIR, else ~/.config/TARVO/Q30X)"},
     {"program-dir", "DIR", "program folder with the default files (default: the folder of q30xctl)"},
     {"language", "N", "interface language 1..12 (default: the working folder's Language.cfg)"},
+    {"virtual-mouse", nullptr, "talk to the built-in virtual Q30X (also Q30X_VIRTUAL_MOUSE=1)"},
+    {"trace", "FILE|-", "write every HID transfer and pause to FILE, - for standard output"},
+    {"no-delays", nullptr, "skip the real waiting of every pause (virtual mouse only)"},
 };
 
 void printOverview(std::ostream& out) {

@@ -8,6 +8,8 @@ std::span<const Command> allCommands() {
         kInitCommand,
         kMacroCommand,
         kShowCommand,
+        kListCommand,
+        kInfoCommand,
     };
     return commands;
 }

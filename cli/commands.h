@@ -12,5 +12,7 @@ extern const Command kDefaultsCommand;
 extern const Command kInitCommand;
 extern const Command kMacroCommand;
 extern const Command kShowCommand;
+extern const Command kListCommand;
+extern const Command kInfoCommand;
 
 }  // namespace q30x::cli

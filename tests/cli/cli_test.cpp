@@ -1,4 +1,4 @@
-#include "cli/cli.h"
+#include "tests/cli/run_cli.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -17,18 +17,8 @@ namespace {
 using test::readAll;
 using test::writeAll;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result runCli(std::vector<std::string> words) {
-    std::vector<const char*> argv{"q30xctl"};
-    for (const auto& word : words) argv.push_back(word.c_str());
-    std::ostringstream out, err;
-    int status = cli::run(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using Result = test::CliResult;
+using test::runCli;
 
 class CliTest : public ::testing::Test {
 protected:

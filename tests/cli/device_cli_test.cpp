@@ -1,0 +1,118 @@
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "tests/cli/run_cli.h"
+#include "tests/support/temp_folder.h"
+
+namespace q30x {
+namespace {
+
+using Result = test::CliResult;
+using test::runCli;
+
+// Sets the virtual mouse's environment for one test and clears it after.
+class VirtualEnvironment {
+public:
+    VirtualEnvironment(const char* fail, const char* firmware = nullptr, const char* decoy = nullptr) {
+        set("Q30X_VIRTUAL_FAIL", fail);
+        set("Q30X_VIRTUAL_FIRMWARE", firmware);
+        set("Q30X_VIRTUAL_DECOY", decoy);
+        ::unsetenv("Q30X_TRACE");
+        ::unsetenv("Q30X_VIRTUAL_MOUSE");
+    }
+    ~VirtualEnvironment() {
+        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY"}) ::unsetenv(name);
+    }
+
+private:
+    static void set(const char* name, const char* value) {
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    }
+};
+
+const char* const kMouseLine = "mouse: virtual/vendor (report id 6, report length 8)\n";
+
+TEST(InfoCommand, PrintsTheFramesAndTheVersion) {
+    VirtualEnvironment env(nullptr);
+    Result r = runCli({"--virtual-mouse", "--no-delays", "--trace", "-", "info"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, std::string(kMouseLine) +
+                         "SET_FEATURE 06 80 00 00 00 00 00 00 00\n"
+                         "SLEEP 50\n"
+                         "GET_FEATURE 06 80 01 02 00 00 00 00 00\n"
+                         "firmware version: V 0.1.2\n");
+}
+
+TEST(InfoCommand, VersionsAsTheSupportPageShowsThem) {
+    struct Case {
+        const char* fail;
+        const char* firmware;
+        const char* shown;
+        const char* err;
+    };
+    const Case cases[] = {
+        {nullptr, "7", "firmware version: V 0.0.7\n", ""},
+        {nullptr, "0", "firmware version: Unknown\n", ""},
+        {"80", nullptr, "firmware version: Unknown\n", "q30xctl: the mouse gave no firmware version\n"},
+    };
+    for (const auto& c : cases) {
+        VirtualEnvironment env(c.fail, c.firmware);
+        Result r = runCli({"--virtual-mouse", "--no-delays", "info"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, std::string(kMouseLine) + c.shown);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(InfoCommand, NoMouseAfterTenAttempts) {
+    VirtualEnvironment env("open");
+    test::TempFolder temp;
+    Result r = runCli({"--virtual-mouse", "--no-delays", "--trace", temp.file("trace.txt"), "info"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The Q30X gaming mouse cannot be found.\n");
+    std::string nine;
+    for (int i = 0; i < 9; ++i) nine += "SLEEP 500\n";
+    auto bytes = test::readAll(temp.file("trace.txt"));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), nine);
+}
+
+TEST(ListCommand, ShowsEveryInterfaceAndWhy) {
+    VirtualEnvironment env(nullptr, nullptr, "1");
+    Result r = runCli({"--virtual-mouse", "list"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "virtual/decoy  3C1F:7E02  collection 0xFF01:0x0001\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/pointer  3C1F:7E02  collection 0x0001:0x0002\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/keyboard  3C1F:7E02  collection 0x0001:0x0006\n  feature values: none\n  skipped: no feature value capabilities\n"
+              "virtual/vendor  3C1F:7E02  collection 0xFF01:0x0001\n"
+              "  feature value: usage page 0xFF01, usage 0x0022, report id 6, report count 8, 8 bits\n"
+              "  opened by the link: report id 6, report length 8\n");
+}
+
+TEST(DeviceOptions, MisuseIsRefused) {
+    struct Case {
+        std::vector<std::string> words;
+        const char* fail;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"--no-delays", "info"}, nullptr, "--no-delays needs --virtual-mouse"},
+        {{"--virtual-mouse", "info"}, "bogus", "Q30X_VIRTUAL_FAIL: cannot read 'bogus'"},
+        {{"--virtual-mouse", "--trace", "/nonexistent/folder/trace", "info"}, nullptr, "cannot write the trace"},
+        {{"--virtual-mouse", "list", "extra"}, nullptr, "usage: q30xctl list"},
+        {{"--virtual-mouse", "info", "extra"}, nullptr, "usage: q30xctl info"},
+    };
+    for (const auto& c : cases) {
+        VirtualEnvironment env(c.fail);
+        Result r = runCli(c.words);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace q30x

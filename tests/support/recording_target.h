@@ -1,4 +1,6 @@
 #pragma once
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -28,6 +30,11 @@ public:
         std::lock_guard lock(mutex_);
         return messages_;
     }
+    // Waits until at least `count` messages arrived; false after five seconds.
+    bool waitForCount(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        return arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return messages_.size() >= count; });
+    }
     void clear() {
         std::lock_guard lock(mutex_);
         messages_.clear();
@@ -37,8 +44,10 @@ private:
     void add(const Message& m) {
         std::lock_guard lock(mutex_);
         messages_.push_back(m);
+        arrived_.notify_all();
     }
     mutable std::mutex mutex_;
+    std::condition_variable arrived_;
     std::vector<Message> messages_;
 };
 

@@ -11,6 +11,7 @@
 namespace q30x {
 
 const QColor CGDIBitmapBtn::kDisabledText{0x26, 0x2A, 0x27};
+const QColor CGDIBitmapBtn::kDisabledEtch{0x5A, 0x61, 0x6B};
 
 BitmapLook bitmapLook(bool checkMode, bool checked, bool pressed, bool hover, bool hoverEnabled, bool enabled) {
     if (checkMode ? checked : pressed) return BitmapLook::Checked;
@@ -81,8 +82,16 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
     p.setPen(colour);
     const QFontMetrics fm(font);
     const QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
-    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-               fm.elidedText(caption_, Qt::ElideRight, box.width()));
+    const QString text = fm.elidedText(caption_, Qt::ElideRight, box.width());
+    const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine;
+    if (l == BitmapLook::Disabled) {
+        // The disabled colour is nearly the skin's own; an etched light
+        // edge keeps the caption readable on dark art.
+        p.setPen(kDisabledEtch);
+        p.drawText(box.translated(1, 1), flags, text);
+        p.setPen(colour);
+    }
+    p.drawText(box, flags, text);
 }
 
 void CGDIBitmapBtn::report(uintptr_t what) {

@@ -43,6 +43,7 @@ public:
     BitmapLook look() const;
 
     static const QColor kDisabledText;
+    static const QColor kDisabledEtch;
 
 protected:
     void paintEvent(QPaintEvent*) override;

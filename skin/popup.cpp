@@ -140,7 +140,10 @@ void CMenuEx::drawTexts(QPainter& p, const QRect&) const {
         const bool hot = static_cast<int>(i) == hovered_;
         if (hot) p.fillRect(item.rect, colorRef(0xD19300));
         p.setPen(colorRef(hot ? 0xF5F5F5 : 0x050505));
-        const QRect text(item.rect.left() + 30, item.rect.top(), 82, item.rect.height());
+        // The 82-pixel area would run 2 pixels past the window and cut the
+        // ellipsis; it ends at the frame instead.
+        const int right = std::min(item.rect.left() + 112, lpop::kWidth - 4);
+        const QRect text(item.rect.left() + 30, item.rect.top(), right - (item.rect.left() + 30), item.rect.height());
         p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                    fm.elidedText(item.text, Qt::ElideRight, text.width()));
     }

@@ -40,9 +40,18 @@ CPngHSlider::CPngHSlider(const QImage& image, CPngHSliderBar* bar)
     : QWidget(bar), bar_(bar), image_(orPlaceholder(image, QSize(layout::slider::kThumb.width, layout::slider::kThumb.height))) {
     resize(image_.size());
     if (!image.isNull()) {
-        const QImage mask = image_.convertToFormat(QImage::Format_RGB32)
-                                .createMaskFromColor(image_.pixel(0, 0) | 0xFF000000u, Qt::MaskOutColor);
+        // The key colour is cut from the shape (hit testing) and made
+        // transparent in the picture, so no grab or compositor shows it.
+        const QRgb key = image_.pixel(0, 0) | 0xFF000000u;
+        const QImage mask = image_.convertToFormat(QImage::Format_RGB32).createMaskFromColor(key, Qt::MaskInColor);
         setMask(QBitmap::fromImage(mask));
+        image_ = image_.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image_.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+            for (int x = 0; x < image_.width(); ++x)
+                if ((line[x] | 0xFF000000u) == key) line[x] = 0;
+        }
+        setAttribute(Qt::WA_TranslucentBackground);
     }
     leftLimit_ = 0;
     rightLimit_ = bar->width();

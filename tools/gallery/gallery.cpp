@@ -122,7 +122,8 @@ public:
         for (int i = 0; i < 2; ++i) {
             const QRect r(20 + i * 260, 160, 220, 17);
             auto* s = new CPngHSliderBar(thumb, r, this, 2560 + i);
-            s->setTrackImage(L::progress::kBar.left, L::progress::kBar.top, L::progress::kBar.width(), 17 - 8, track);
+            // The groove of the progress art with the panel around it.
+            s->setTrackImage(L::progress::kBar.left, L::progress::kBar.top - 4, L::progress::kBar.width(), 17, track);
             s->setTrackRect(r);
             s->setRange(1, 5);
             s->setPosition(values[i]);
@@ -234,14 +235,29 @@ QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
     library.create()(port, 24, {at.x(), at.y()}, 0x676153, 0xFFFFFF, 0xB98C15, paths[0].c_str(), paths[1].c_str(),
                      paths[2].c_str(), paths[3].c_str(), paths[4].c_str(), paths[5].c_str(), paths[6].c_str(),
                      paths[7].c_str(), items.data(), static_cast<int32_t>(items.size()));
-    QImage shot;
+    // Open the sub-menu of the second group, then put every open menu on
+    // one picture at its place on the screen.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible() && !menu->actions().isEmpty() &&
+                                                  menu->actions().value(1) && menu->actions().value(1)->menu()) {
+            menu->setActiveAction(menu->actions().value(1));
+            menu->actions().value(1)->menu()->popup(menu->mapToGlobal(menu->actionGeometry(menu->actions().value(1)).topRight()));
+        }
+    QCoreApplication::processEvents();
+    std::vector<QMenu*> open;
+    QRect all;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible()) {
-            menu->setActiveAction(menu->actions().value(1));
-            shot = onDark(grabbed(menu), 12);
+            open.push_back(menu);
+            all |= menu->geometry();
         }
+    QImage shot(all.size(), QImage::Format_ARGB32_Premultiplied);
+    shot.fill(Qt::transparent);
+    QPainter p(&shot);
+    for (QMenu* menu : open) p.drawImage(menu->geometry().topLeft() - all.topLeft(), grabbed(menu));
+    p.end();
     library.destroy()();
-    return shot;
+    return open.empty() ? QImage() : onDark(shot, 12);
 }
 
 QImage iconsScreen() {

@@ -8,8 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QScrollArea>
-#include <QVBoxLayout>
+#include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -65,6 +64,20 @@ QPolygon slantedTab(int left, int top) {
     return QPolygon({QPoint(left + 14, top), QPoint(left + 110, top), QPoint(left + 96, top + 30), QPoint(left, top + 30)});
 }
 
+const XPMenuItem kConfigItem{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Config")};
+const XPMenuItem kExitItem{L::res::kTrayExit, L::res::kTrayExit, QStringLiteral("Exit")};
+const XPMenuItem kLongItem{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Configuration")};
+
+// The tray menu as the tray icon builds it, with a third, too long item to
+// show the ellipsis.
+CXPMenu* trayMenu(QWidget* parent) {
+    auto* menu = new CXPMenu(parent);
+    menu->appendItem(0x6000, &kConfigItem);
+    menu->appendItem(0x6001, &kExitItem);
+    menu->appendItem(0x6002, &kLongItem);
+    return menu;
+}
+
 // The controls page: bitmap buttons and slanted tabs in every state, two
 // sliders and a progress bar.
 class ControlsPage : public QWidget {
@@ -76,6 +89,7 @@ public:
         for (int i = 0; i < 5; ++i) cells.emplace_back(20 + i * 104, 36, 96, 34);
         const DemoPage page = demoPage(size(), cells);
         background_ = page.normal;
+        pageBackground_ = page.normal;
         const char* captions[5] = {"Normal", "Hover", "Pressed", "Disabled", "Off, ticked"};
         for (int i = 0; i < 5; ++i) {
             auto* b = new CGDIBitmapBtn(QString::fromLatin1(captions[i]), cells[static_cast<size_t>(i)], this);
@@ -136,6 +150,48 @@ public:
         bar->setValue(5);
     }
 
+    // A row of buttons that open each window, for the interactive gallery.
+    void addLaunchers() {
+        setFixedSize(560, 300);
+        const std::vector<std::pair<QString, std::function<void(QWidget*)>>> launchers = {
+            {"Notice", [](QWidget* w) { CDlgInfo::show(w, QStringLiteral("Profile saved."), false, false); }},
+            {"Question", [](QWidget* w) { CDlgInfo::show(w, QStringLiteral("Reset all statistics?"), true, false); }},
+            {"Countdown", [](QWidget* w) { CDlgInfo(QStringLiteral("Mouse unplugged."), false, true, false, w).exec(); }},
+            {"Progress", [](QWidget* w) {
+                 CDlgProgress dialog(programFolder(), false, w);
+                 // Stands in for the apply worker: 0 to 100 in steps.
+                 QTimer feed;
+                 int percent = 0;
+                 QObject::connect(&feed, &QTimer::timeout, [&] {
+                     dialog.port()->post(msg::kApplyProgress, static_cast<uintptr_t>(percent), 0);
+                     if ((percent += 7) > 100) percent = 100;
+                 });
+                 feed.start(150);
+                 dialog.runModal();
+             }},
+            {"Language", [](QWidget* w) {
+                 const QPoint at = w->mapToGlobal(QPoint(470, 290));
+                 CMenuExA::open(w, QRect(at, QSize(42, 18)));
+             }},
+            {"Tray menu", [](QWidget* w) {
+                 CXPMenu* menu = trayMenu(w);
+                 menu->setAttribute(Qt::WA_DeleteOnClose);
+                 menu->popup(QCursor::pos());
+             }},
+        };
+        std::vector<QRect> cells;
+        for (size_t i = 0; i < launchers.size(); ++i) cells.emplace_back(20 + static_cast<int>(i) * 88, 250, 84, 34);
+        const DemoPage page = demoPage(size(), cells);
+        for (size_t i = 0; i < launchers.size(); ++i) {
+            auto* b = new CGDIBitmapBtn(launchers[i].first, cells[i], this);
+            b->cutImages(cells[i], page.normal, page.hover, page.pressed, page.normal);
+            QObject::connect(b, &QAbstractButton::clicked, this, [this, open = launchers[i].second] { open(this); });
+        }
+        background_ = page.normal.copy();
+        QPainter p(&background_);
+        p.drawImage(0, 0, pageBackground_);
+    }
+
     void showStates() {
         hoverOver(buttons_[1]);
         hoverOver(tabs_[1]);
@@ -156,7 +212,7 @@ protected:
 
 private:
     MessagePort* port_;
-    QImage background_;
+    QImage background_, pageBackground_;
     std::vector<CGDIBitmapBtn*> buttons_;
     std::vector<CIrrButton*> tabs_;
     std::vector<CPngHSliderBar*> sliders_;
@@ -198,18 +254,14 @@ QImage popupScreen(QWidget* owner) {
     return onDark(frame, 12);
 }
 
-QImage trayMenuScreen() {
-    const XPMenuItem config{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Config")};
-    const XPMenuItem exitItem{L::res::kTrayExit, L::res::kTrayExit, QStringLiteral("Exit")};
-    const XPMenuItem longItem{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Configuration")};
-    const L::Size s = L::xpmenu::kItem;
-    QImage img(s.width, s.height * 3, QImage::Format_RGB32);
-    QPainter p(&img);
-    drawXPMenuItem(p, QRect(0, 0, s.width, s.height), false, config);
-    drawXPMenuItem(p, QRect(0, s.height, s.width, s.height), true, exitItem);
-    drawXPMenuItem(p, QRect(0, 2 * s.height, s.width, s.height), false, longItem);
-    p.end();
-    return onDark(img, 12);
+QImage trayMenuScreen(QWidget* parent) {
+    CXPMenu* menu = trayMenu(parent);
+    menu->popup(QPoint(200, 200));
+    menu->setActiveAction(menu->actions().value(1));
+    const QImage shot = onDark(grabbed(menu), 12);
+    menu->close();
+    menu->deleteLater();
+    return shot;
 }
 
 QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
@@ -293,7 +345,7 @@ int writeScreens(const QString& dir) {
         {"progress", [] { return progressScreen(false, 42); }},
         {"progress_chinese", [] { return progressScreen(true, 100); }},
         {"language_popup", [&] { return popupScreen(&page); }},
-        {"tray_menu", [] { return trayMenuScreen(); }},
+        {"tray_menu", [&] { return trayMenuScreen(&page); }},
         {"menu_library", [&] { return menuLibraryScreen(&page, MessagePort::of(&page)); }},
         {"icons", [] { return iconsScreen(); }},
     };
@@ -325,6 +377,7 @@ int main(int argc, char** argv) {
     }
     ControlsPage page;
     page.setWindowTitle(QStringLiteral("q30x-gallery"));
+    page.addLaunchers();
     page.show();
     return app.exec();
 }

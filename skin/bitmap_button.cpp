@@ -21,7 +21,7 @@ BitmapLook bitmapLook(bool checkMode, bool checked, bool pressed, bool hover, bo
 }
 
 CGDIBitmapBtn::CGDIBitmapBtn(const QString& caption, const QRect& rect, QWidget* parent)
-    : QAbstractButton(parent), caption_(caption) {
+    : QAbstractButton(parent), caption_(caption), colours_{kCaptionNormal, kCaptionHover, kCaptionPressed} {
     setGeometry(rect);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -77,7 +77,7 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
                           : l == BitmapLook::Hover    ? colours_[1]
                           : l == BitmapLook::Disabled ? kDisabledText
                                                       : colours_[0];
-    const QFont font = skinFont(QStringLiteral("MS Shell Dlg"), 14, 300);
+    const QFont font = shellDlgFont();
     p.setFont(font);
     p.setPen(colour);
     const QFontMetrics fm(font);

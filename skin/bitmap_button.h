@@ -66,7 +66,7 @@ private:
     QString caption_;
     bool hover_ = false;
     std::array<QImage, 4> images_;  // by BitmapLook
-    std::array<QColor, 3> colours_{QColor(0xBD, 0xBD, 0xC8), QColor(0xFF, 0xFF, 0xFF), QColor(0x26, 0x1D, 0x05)};
+    std::array<QColor, 3> colours_;  // normal, hover, checked
     bool pressReports_ = false;
 };
 

@@ -1,9 +1,7 @@
 #include "skin/dlg_info.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 
 #include "platform/messages.h"
 #include "skin/bitmap_button.h"
@@ -32,12 +30,11 @@ CDlgInfo::CDlgInfo(const QString& text, bool questionMode, bool countdownMode, b
     pressed_ = orPlaceholder(builtinImage(question_ ? res::kInfoQuestionPressed : res::kInfoOkPressed), size);
     setFixedSize(normal_.size());
 
-    const QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                        : QRect(0, 0, 1024, 768);
+    const QRect area = workArea();
     if (countdownMode_)
         move(area.left() + area.width() - width() - 10, area.top() + area.height() - height());
     else
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(centredInWorkArea(QWidget::size()));
 
     auto makeButton = [this](const QString& caption, const layout::Rect& r, int result) {
         auto* b = new CGDIBitmapBtn(caption, toQRect(r), this);
@@ -85,7 +82,7 @@ intptr_t CDlgInfo::onMessage(uint32_t message, uintptr_t wParam, intptr_t) {
 void CDlgInfo::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, normal_);
-    p.setFont(skinFont(QStringLiteral("MS Shell Dlg"), 14, 300));
+    p.setFont(shellDlgFont());
     p.setPen(colorRef(li::kTextColour));
     // Long messages wrap below the rectangle instead of being cut.
     const QRect text = toQRect(li::kText);

@@ -1,10 +1,8 @@
 #include "skin/dlg_progress.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "platform/messages.h"
 #include "skin/images.h"
@@ -48,9 +46,7 @@ void CDlgProgress::prepare() {
     fill_ = loadSkinImage(folder_, QStringLiteral("skins/ProgressBar/Progress_Over.png"));
     const QSize size = background_.isNull() ? QSize(lp::kSize.width, lp::kSize.height) : background_.size();
     setFixedSize(size);
-    const QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                        : QRect(0, 0, 1024, 768);
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    move(centredInWorkArea(QWidget::size()));
     const QRect r = toQRect(lp::kBar);
     bar_->setImages(r.left(), r.top(), r.width(), r.height(), background_, fill_);
     bar_->setValue(0);

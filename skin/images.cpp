@@ -1,6 +1,8 @@
 #include "skin/images.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImageReader>
 #include <QPainter>
 
@@ -44,6 +46,16 @@ QImage orPlaceholder(const QImage& image, QSize size) {
 }
 
 QRect toQRect(const layout::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+QRect workArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QPoint centredInWorkArea(QSize size) {
+    const QRect area = workArea();
+    return QPoint(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
+}
 
 void installFontSubstitutes() {
     const QStringList sans{QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei"),

@@ -31,6 +31,16 @@ QImage orPlaceholder(const QImage& image, QSize size);
 
 QRect toQRect(const layout::Rect& r);
 
+// The primary screen's work area, where the windows centre themselves.
+QRect workArea();
+// Top-left that centres `size` in the work area.
+QPoint centredInWorkArea(QSize size);
+
+// Caption colours of the skinned buttons: normal, hover, pressed/checked.
+inline const QColor kCaptionNormal{0xBD, 0xBD, 0xC8};
+inline const QColor kCaptionHover{0xFF, 0xFF, 0xFF};
+inline const QColor kCaptionPressed{0x26, 0x1D, 0x05};
+
 // COLORREF (0x00BBGGRR) as the windows name their colours.
 inline QColor colorRef(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -39,5 +49,7 @@ inline QColor colorRef(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c
 // CJK font behind it for Chinese text.
 void installFontSubstitutes();
 QFont skinFont(const QString& family, int cellHeight, int weight);
+// "MS Shell Dlg", 14, 300: captions and message texts.
+inline QFont shellDlgFont() { return skinFont(QStringLiteral("MS Shell Dlg"), 14, 300); }
 
 }  // namespace q30x

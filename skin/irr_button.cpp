@@ -71,10 +71,8 @@ void CIrrButton::paintEvent(QPaintEvent*) {
     p.translate(-box_.topLeft());
     p.drawImage(box_.topLeft(), cut(page, box_));
     if (text().isEmpty()) return;
-    const QColor colour = l == IrrLook::Pressed ? QColor(0x26, 0x1D, 0x05)
-                          : l == IrrLook::Hover ? QColor(0xFF, 0xFF, 0xFF)
-                                                : QColor(0xBD, 0xBD, 0xC8);
-    const QFont font = skinFont(QStringLiteral("MS Shell Dlg"), 14, 300);
+    const QColor colour = l == IrrLook::Pressed ? kCaptionPressed : l == IrrLook::Hover ? kCaptionHover : kCaptionNormal;
+    const QFont font = shellDlgFont();
     p.setFont(font);
     p.setPen(colour);
     const int x = irrCaptionX(centre_.x(), static_cast<int>(text().size()));

@@ -203,7 +203,7 @@ protected:
         QPainter p(this);
         p.drawImage(0, 0, background_);
         p.setPen(QColor(0x8A, 0x90, 0x9A));
-        p.setFont(skinFont(QStringLiteral("MS Shell Dlg"), 14, 300));
+        p.setFont(shellDlgFont());
         p.drawText(20, 26, QStringLiteral("CGDIBitmapBtn: normal, hover, checked, disabled, disabled and checked"));
         p.drawText(20, 94, QStringLiteral("CIrrButton tabs: normal, hover, marked, disabled"));
         p.drawText(20, 152, QStringLiteral("CPngHSliderBar 1..5 at 1 and 4"));

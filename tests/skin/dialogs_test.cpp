@@ -62,6 +62,27 @@ TEST(CDlgInfo, ModesHaveTheirButtonsCaptionsAndGeometry) {
     EXPECT_EQ(notice.okButton()->caption(), QStringLiteral("确定"));
 }
 
+// Rows of the text column (x 90..305) below the text rectangle that carry ink.
+int inkedRowsBelowText(const QString& text) {
+    CDlgInfo box(text, false, false, false, nullptr);
+    const QImage shot = box.grab().toImage();
+    const QImage plain = CDlgInfo(QString(), false, false, false, nullptr).grab().toImage();
+    int rows = 0;
+    for (int y = 92; y < 125; ++y) {
+        bool inked = false;
+        for (int x = 90; x < 305; ++x) inked |= shot.pixel(x, y) != plain.pixel(x, y);
+        rows += inked;
+    }
+    return rows;
+}
+
+TEST(CDlgInfo, LongMessageWrapsBelowItsRectangleInsteadOfBeingCut) {
+    EXPECT_EQ(inkedRowsBelowText(QStringLiteral("Profile saved.")), 0);
+    EXPECT_GT(inkedRowsBelowText(QStringLiteral("The mouse was not found. Check that it is plugged in and start the "
+                                                "configuration again.")),
+              8);
+}
+
 TEST(CDlgInfo, CountdownShowsFiveSecondsTwiceThenClosesWithCancel) {
     CDlgInfo box(QStringLiteral("Mouse unplugged."), false, true, false, nullptr);
     box.open();

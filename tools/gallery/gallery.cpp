@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "art.h"
@@ -364,6 +365,10 @@ int writeScreens(const QString& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Writing screenshots needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--screens" && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installFontSubstitutes();
     const QStringList args = app.arguments();

@@ -1,5 +1,6 @@
 #include "skin/popup.h"
 
+#include <QBitmap>
 #include <QCloseEvent>
 #include <QPainter>
 
@@ -83,6 +84,14 @@ void CWndPopup::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, render());
+}
+
+void CWndPopup::resizeEvent(QResizeEvent* e) {
+    // The shape follows the picture's opaque pixels, so the rounded corners
+    // stay clear on an X server without a compositor too, where the
+    // transparent ones would show black.
+    if (!background_.isNull()) setMask(QBitmap::fromImage(render().createAlphaMask(Qt::ThresholdAlphaDither)));
+    QWidget::resizeEvent(e);
 }
 
 void CWndPopup::mouseMoveEvent(QMouseEvent* e) {

@@ -33,6 +33,7 @@ protected:
     const QFont& itemFont() const { return font_; }
 
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;

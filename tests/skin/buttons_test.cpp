@@ -171,7 +171,7 @@ TEST_F(SlantedTabTest, ReportsOnThePressAndIgnoresClicksOutsideTheSlant) {
 }
 
 TEST_F(SlantedTabTest, PressAndDragOffClearsHoverOnRelease) {
-    QTest::mouseMove(tab, QPoint(55, 15));
+    test::moveTo(tab, QPoint(55, 15));
     QTest::mousePress(tab, Qt::LeftButton, {}, QPoint(55, 15));
     EXPECT_TRUE(tab->hovered());
     QTest::mouseRelease(tab, Qt::LeftButton, {}, QPoint(200, 90));
@@ -180,7 +180,7 @@ TEST_F(SlantedTabTest, PressAndDragOffClearsHoverOnRelease) {
 
 TEST_F(SlantedTabTest, MarkedTabKeepsPressedLookAndDropsItsCapture) {
     tab->setMarkedMode(true);
-    QTest::mouseMove(tab, QPoint(55, 15));
+    test::moveTo(tab, QPoint(55, 15));
     tab->setMarked(true);
     EXPECT_EQ(tab->look(), IrrLook::Pressed);
     EXPECT_FALSE(tab->hovered());

@@ -11,13 +11,6 @@
 namespace q30x {
 namespace {
 
-// The offscreen platform has no stacking order, so a pointer move through
-// the cursor can land on the window below the popup; deliver it directly.
-void moveTo(QWidget* w, QPoint p) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
-                     QGuiApplication::mouseButtons(), Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &move);
-}
 
 using test::Message;
 using test::RecordingWindow;
@@ -48,30 +41,32 @@ TEST_F(LanguagePopupTest, TwelveLanguagesMeasure116By273AtTheButton) {
     EXPECT_EQ(popup->items()[11].command, 12);
     EXPECT_EQ(popup->items()[11].rect, QRect(6, 6 + 11 * 22, 104, 22));
     EXPECT_FALSE(popup->items()[3].icon.isNull());
+    EXPECT_FALSE(popup->mask().contains(QPoint(0, 0)));  // rounded corner
+    EXPECT_TRUE(popup->mask().contains(QPoint(58, 136)));
 }
 
 TEST_F(LanguagePopupTest, HoverHighlightsTheItemUnderThePointer) {
-    moveTo(popup, itemCentre(2));
+    test::moveTo(popup, itemCentre(2));
     EXPECT_EQ(popup->hovered(), 2);
-    moveTo(popup, QPoint(3, 3));  // the margin
+    test::moveTo(popup, QPoint(3, 3));  // the margin
     EXPECT_EQ(popup->hovered(), -1);
     const QImage frame = popup->render();
-    moveTo(popup, itemCentre(4));
+    test::moveTo(popup, itemCentre(4));
     EXPECT_NE(popup->render(), frame);
     EXPECT_EQ(popup->render().pixelColor(itemCentre(4) + QPoint(40, 0)), QColor(0x00, 0x93, 0xD1));
 }
 
 TEST_F(LanguagePopupTest, ClickSendsTheLanguageNumberAtOnce) {
-    moveTo(popup, itemCentre(4));
+    test::moveTo(popup, itemCentre(4));
     QTest::mousePress(popup, Qt::LeftButton, {}, itemCentre(4));
     QTest::mouseRelease(popup, Qt::LeftButton, {}, itemCentre(4));
     EXPECT_EQ(main.received, (std::vector<Message>{{msg::kApplyLanguage, 0, 5}}));
 }
 
 TEST_F(LanguagePopupTest, PressDragOffReleaseSendsNothingAndDropsTheHighlight) {
-    moveTo(popup, itemCentre(1));
+    test::moveTo(popup, itemCentre(1));
     QTest::mousePress(popup, Qt::LeftButton, {}, itemCentre(1));
-    moveTo(popup, itemCentre(6));
+    test::moveTo(popup, itemCentre(6));
     EXPECT_EQ(popup->hovered(), 1);  // no hover change while pressed
     QTest::mouseRelease(popup, Qt::LeftButton, {}, itemCentre(6));
     EXPECT_EQ(popup->hovered(), -1);

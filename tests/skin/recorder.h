@@ -1,5 +1,7 @@
 #pragma once
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -7,6 +9,15 @@
 #include "skin/message_port.h"
 
 namespace q30x::test {
+
+// A pointer move delivered straight to `w`: a move through the cursor can
+// land on another window (the offscreen platform has no stacking order) or
+// arrive late (X11).
+inline void moveTo(QWidget* w, QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
+                     QGuiApplication::mouseButtons(), Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
 
 struct Message {
     uint32_t message;

@@ -91,7 +91,7 @@ public:
         const DemoPage page = demoPage(size(), cells);
         background_ = page.normal;
         pageBackground_ = page.normal;
-        const char* captions[5] = {"Normal", "Hover", "Pressed", "Disabled", "Off, ticked"};
+        const char* captions[5] = {"Normal", "Hover", "Checked", "Disabled", "Off, ticked"};
         for (int i = 0; i < 5; ++i) {
             auto* b = new CGDIBitmapBtn(QString::fromLatin1(captions[i]), cells[static_cast<size_t>(i)], this);
             b->cutImages(cells[static_cast<size_t>(i)], page.normal, page.hover, page.pressed, page.normal);
@@ -107,16 +107,17 @@ public:
         // Slanted tabs cut from one page image per look.
         std::vector<QPolygon> tabs;
         for (int i = 0; i < 4; ++i) tabs.push_back(slantedTab(20 + i * 104, 100));
-        QImage tabPages[3];
-        for (int s = 0; s < 3; ++s) {
+        QImage tabPages[4];  // normal, pressed, hover, disabled
+        for (int s = 0; s < 4; ++s) {
             QImage img(size(), QImage::Format_RGB32);
             QPainter p(&img);
             skingen::drawPanel(p, img.rect(), false);
             p.setRenderHint(QPainter::Antialiasing);
             for (const QPolygon& t : tabs) {
-                QColor fill = s == 0 ? QColor(0x24, 0x28, 0x2F) : s == 1 ? skingen::colour::kAccent : QColor(0x34, 0x3B, 0x46);
-                p.setPen(s == 2 ? skingen::colour::kAccentBright : skingen::colour::kEdge);
-                p.setBrush(fill);
+                const QColor fills[4] = {QColor(0x24, 0x28, 0x2F), skingen::colour::kAccent, QColor(0x34, 0x3B, 0x46),
+                                         QColor(0x17, 0x19, 0x1D)};
+                p.setPen(s == 2 ? skingen::colour::kAccentBright : s == 3 ? QColor(0x22, 0x26, 0x2B) : skingen::colour::kEdge);
+                p.setBrush(fills[s]);
                 p.drawPolygon(t);
             }
             tabPages[s] = img;
@@ -124,7 +125,7 @@ public:
         const char* tabCaptions[4] = {"Main", "Hover", "Marked", "Off"};
         for (int i = 0; i < 4; ++i) {
             auto* t = new CIrrButton(QString::fromLatin1(tabCaptions[i]), QRegion(tabs[static_cast<size_t>(i)]), this);
-            t->setImages(tabPages[0], tabPages[1], tabPages[2], tabPages[0]);
+            t->setImages(tabPages[0], tabPages[1], tabPages[2], tabPages[3]);
             t->setMarkedMode(i != 3);
             tabs_.push_back(t);
         }

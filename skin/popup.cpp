@@ -37,7 +37,12 @@ void drawNineSlice(QPainter& p, const QImage& image, const QRect& target, int co
 
 CWndPopup::CWndPopup(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      port_(new MessagePort(this)),
       font_(skinFont(QStringLiteral("Arial"), 12, 400)) {
+    port_->setHandler([this](uint32_t m, uintptr_t, intptr_t) {
+        if (m == msg::kClose) close();
+        return intptr_t{0};
+    });
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
@@ -116,9 +121,9 @@ void CWndPopup::mouseReleaseEvent(QMouseEvent* e) {
 
 void CWndPopup::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()) {
-        // Queued: the click that took the activation away is still being
+        // Posted: the click that took the activation away is still being
         // delivered.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        port_->post(msg::kClose, 0, 0);
     }
     QWidget::changeEvent(e);
 }

@@ -6,6 +6,8 @@
 
 namespace q30x {
 
+class MessagePort;
+
 // A borderless translucent popup that lists items and reports a click on
 // one to its parent; it closes as soon as it loses activation, tells the
 // parent with (notification, 0, 0) and deletes itself.
@@ -20,6 +22,8 @@ public:
 
     // The frame as it goes to the screen.
     QImage render() const;
+    // Takes kClose (the main window closes the popup after a choice).
+    MessagePort* port() const { return port_; }
 
 protected:
     virtual void fillItems() {}
@@ -42,6 +46,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    MessagePort* port_;
     bool pressed_ = false;
     QImage background_;
     QFont font_;

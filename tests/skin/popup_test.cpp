@@ -74,7 +74,8 @@ TEST_F(LanguagePopupTest, PressDragOffReleaseSendsNothingAndDropsTheHighlight) {
 }
 
 TEST_F(LanguagePopupTest, ClosingWithoutAChoiceSendsOnlyTheGoingAwayNotice) {
-    popup->close();
+    popup->port()->post(msg::kClose, 0, 0);
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(popup.isNull());
     EXPECT_EQ(main.messages(), (std::vector<Message>{{msg::kApplyLanguage, 0, 0}}));

@@ -54,7 +54,7 @@ CDlgInfo::CDlgInfo(const QString& text, bool questionMode, bool countdownMode, b
     }
 }
 
-int CDlgInfo::show(QWidget* owner, const QString& text, bool questionMode, bool chineseUi) {
+int CDlgInfo::showMessage(QWidget* owner, const QString& text, bool questionMode, bool chineseUi) {
     CDlgInfo box(text, questionMode, false, chineseUi, owner);
     return box.exec();
 }

@@ -19,9 +19,9 @@ public:
 
     CDlgInfo(const QString& text, bool questionMode, bool countdownMode, bool chineseUi, QWidget* owner);
 
-    // Runs a box modally; never a countdown (the device notices build
+    // The Show of the callers: runs a box modally; never a countdown (the device notices build
     // their own).
-    static int show(QWidget* owner, const QString& text, bool questionMode, bool chineseUi);
+    static int showMessage(QWidget* owner, const QString& text, bool questionMode, bool chineseUi);
 
     MessagePort* port() const { return port_; }
     CGDIBitmapBtn* okButton() const { return ok_; }

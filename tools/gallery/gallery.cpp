@@ -156,8 +156,8 @@ public:
     void addLaunchers() {
         setFixedSize(560, 300);
         const std::vector<std::pair<QString, std::function<void(QWidget*)>>> launchers = {
-            {"Notice", [](QWidget* w) { CDlgInfo::show(w, QStringLiteral("Profile saved."), false, false); }},
-            {"Question", [](QWidget* w) { CDlgInfo::show(w, QStringLiteral("Reset all statistics?"), true, false); }},
+            {"Notice", [](QWidget* w) { CDlgInfo::showMessage(w, QStringLiteral("Profile saved."), false, false); }},
+            {"Question", [](QWidget* w) { CDlgInfo::showMessage(w, QStringLiteral("Reset all statistics?"), true, false); }},
             {"Countdown", [](QWidget* w) { CDlgInfo(QStringLiteral("Mouse unplugged."), false, true, false, w).exec(); }},
             {"Progress", [](QWidget* w) {
                  CDlgProgress dialog(programFolder(), false, w);

@@ -7,6 +7,7 @@ std::span<const Command> allCommands() {
         kDefaultsCommand,
         kInitCommand,
         kShowCommand,
+        kStringsCommand,
     };
     return commands;
 }

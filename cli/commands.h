@@ -11,5 +11,6 @@ std::span<const Command> allCommands();
 extern const Command kDefaultsCommand;
 extern const Command kInitCommand;
 extern const Command kShowCommand;
+extern const Command kStringsCommand;
 
 }  // namespace q30x::cli

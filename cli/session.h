@@ -22,6 +22,8 @@ struct Session {
 
     // Seeds the working folder and loads it the way the program starts.
     void startUp();
+    // Reads Language.cfg and applies that language as the start-up message does.
+    void applyStoredLanguage();
 };
 
 }  // namespace q30x::cli

@@ -5,6 +5,7 @@
 #include "i18n/xml_encoding.h"
 #include "i18n/xml_entities.h"
 #include "i18n/xml_tokens.h"
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 
 namespace q30x {
@@ -13,13 +14,11 @@ namespace {
 // The declaration is looked for in this much of a file without a mark.
 constexpr std::size_t kSniffBytes = 1024;
 
-char lower(char16_t c) { return static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c); }
-
 // The encoding pseudo-attribute of an XML declaration at offset 0.
 std::string declaredEncoding(std::span<const uint8_t> head) {
     std::u16string text = fromUtf8(std::string_view(reinterpret_cast<const char*>(head.data()), head.size()));
-    if (text.size() < 6 || text[0] != u'<' || text[1] != u'?' || lower(text[2]) != 'x' || lower(text[3]) != 'm' ||
-        lower(text[4]) != 'l' || !(isXmlSpace(text[5]) || text[5] == u'?'))
+    if (text.size() < 6 || text[0] != u'<' || text[1] != u'?' || asciiLower(text[2]) != u'x' || asciiLower(text[3]) != u'm' ||
+        asciiLower(text[4]) != u'l' || !(isXmlSpace(text[5]) || text[5] == u'?'))
         return {};
     std::size_t end = text.find(u"?>");
     if (end == std::u16string::npos) end = text.size();

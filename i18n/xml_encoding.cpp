@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/ascii.h"
 #include "platform/charset.h"
 #include "platform/utf16.h"
 
@@ -147,15 +148,6 @@ constexpr CodePageCharset kConverters[] = {
     {51949, "EUC-KR"}, {51950, "EUC-TW"}, {54936, "GB18030"}, {65000, "UTF-7"},
 };
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
-
 // Windows-1252: Latin-1 except 0x80..0x9F; the five bytes it leaves
 // undefined map to the C1 controls, as Windows maps them.
 constexpr std::array<char16_t, 32> kCp1252High = {
@@ -179,9 +171,9 @@ std::span<const CodePageCharset> codePageCharsets() { return kConverters; }
 int codePageOfCharset(std::string_view name) {
     if (name.empty()) return kAnsiCodePage;
     if (name.size() > 99) return 0;
-    if (name.size() >= 6 && equalIgnoringCase(name.substr(0, 6), "UTF-32")) return kUtf32CodePage;
+    if (name.size() >= 6 && equalIgnoringAsciiCase(name.substr(0, 6), "UTF-32")) return kUtf32CodePage;
     for (const auto& alias : kAliases)
-        if (equalIgnoringCase(alias.name, name)) return alias.codePage;
+        if (equalIgnoringAsciiCase(alias.name, name)) return alias.codePage;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 
 namespace q30x {
@@ -62,11 +63,9 @@ constexpr NamedReference kReferences[] = {
 };
 static_assert(std::size(kReferences) == 253);
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string folded(std::string_view name) {
     std::string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), lower);
+    std::transform(out.begin(), out.end(), out.begin(), asciiLower<char>);
     return out;
 }
 

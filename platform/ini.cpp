@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 
 namespace q30x {
@@ -13,11 +14,6 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // "[name]" gives name; other lines give nothing.
@@ -112,8 +108,8 @@ bool IniText::value(std::string_view section, std::string_view key, std::string&
         std::string_view content = text.substr(line.begin, line.end - line.begin), name, k, v;
         if (sectionName(content, name)) {
             if (inSection) return false;  // only the first section of the name counts
-            inSection = sameName(name, section);
-        } else if (inSection && keyLine(content, k, v) && sameName(k, key)) {
+            inSection = equalIgnoringAsciiCase(name, section);
+        } else if (inSection && keyLine(content, k, v) && equalIgnoringAsciiCase(k, key)) {
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
                 v = v.substr(1, v.size() - 2);
             out = std::string(v);
@@ -164,9 +160,9 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
         std::string_view content = text.substr(line.begin, line.end - line.begin), name, k, v;
         if (sectionName(content, name)) {
             if (inSection) break;
-            inSection = sameName(name, section);
+            inSection = equalIgnoringAsciiCase(name, section);
             if (inSection) insertAt = pos;
-        } else if (inSection && keyLine(content, k, v) && sameName(k, key)) {
+        } else if (inSection && keyLine(content, k, v) && equalIgnoringAsciiCase(k, key)) {
             std::size_t eq = text_.find('=', line.begin);
             text_.replace(eq + 1, line.end - eq - 1, value);
             return true;

@@ -4,12 +4,13 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
 
-std::vector<uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+using test::textBytes;
 
 struct Outcome {
     int status;
@@ -27,7 +28,7 @@ protected:
         return {status, out.str(), err.str()};
     }
     void language(const std::string& file, const std::string& config) {
-        test::writeAll(temp.file("program/Language/" + file), bytes("<l><config>" + config + "</config></l>"));
+        test::writeAll(temp.file("program/Language/" + file), textBytes("<l><config>" + config + "</config></l>"));
     }
     test::TempFolder temp;
 };

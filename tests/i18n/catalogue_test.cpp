@@ -7,16 +7,17 @@
 #include "i18n/languages.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
 
-std::vector<uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+using test::textBytes;
 
 std::string entry(std::string_view xml, std::string_view key) {
     XmlDocument document;
-    document.Load(bytes(xml));
+    document.Load(textBytes(xml));
     return toUtf8(StringCatalogue::GetEntry(document, "config", key));
 }
 
@@ -62,7 +63,7 @@ TEST(HintEntry, MapsHintNumbersToEntries) {
 
 TEST(LoadCatalogue, FillsEveryEntryAndMarksMissingKeys) {
     test::TempFolder temp;
-    test::writeAll(temp.file("l.xml"), bytes("<l><config><str_main>Main</str_main><str_ok></str_ok></config></l>"));
+    test::writeAll(temp.file("l.xml"), textBytes("<l><config><str_main>Main</str_main><str_ok></str_ok></config></l>"));
     StringCatalogue strings;
     strings.setEntry(catalogueIndex("str_msg2"), u"stale");
     EXPECT_TRUE(strings.LoadCatalogue(temp.file("l.xml")));

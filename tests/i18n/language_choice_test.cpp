@@ -14,7 +14,7 @@ namespace {
 using test::readAll;
 using test::writeAll;
 
-std::vector<uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+using test::textBytes;
 std::vector<uint8_t> le32(int32_t n) {
     std::vector<uint8_t> out(4);
     test::putU32(out, 0, static_cast<uint32_t>(n));
@@ -27,7 +27,7 @@ protected:
     LanguageChoiceTest() {
         for (const auto& language : kLanguages)
             writeAll(joinPath(folders.program, std::string(language.file)),
-                     bytes("<l><config><str_main>" + std::string(language.file) +
+                     textBytes("<l><config><str_main>" + std::string(language.file) +
                            "</str_main><str_msg2>missing %s</str_msg2><str_msg5>denied</str_msg5></config></l>"));
         std::filesystem::create_directories(folders.working);
     }
@@ -152,24 +152,24 @@ TEST_F(LanguageChoiceTest, SkinTypeAtStartUp) {
     EXPECT_EQ(language.chineseUi, 0);
     EXPECT_EQ(language.chineseSkin, 0);
     EXPECT_EQ(strings.text("str_main"), u"Language/en.xml");
-    EXPECT_EQ(readAll(burner), bytes("[Language]\nType=0\n"));
+    EXPECT_EQ(readAll(burner), textBytes("[Language]\nType=0\n"));
 
     // The burner's other settings survive; only Type changes.
-    writeAll(burner, bytes("; burner\r\n[Language]\r\nType=0\r\n[Port]\r\nSpeed=9\r\n"));
-    writeAll(joinPath(folders.program, "skins/languagetype.ini"), bytes("[languagetype]\nvalue = 1\n"));
+    writeAll(burner, textBytes("; burner\r\n[Language]\r\nType=0\r\n[Port]\r\nSpeed=9\r\n"));
+    writeAll(joinPath(folders.program, "skins/languagetype.ini"), textBytes("[languagetype]\nvalue = 1\n"));
     EXPECT_EQ(applySkinType(context), 142);
     EXPECT_EQ(language.chineseUi, 1);
     EXPECT_EQ(language.chineseSkin, 1);
     EXPECT_EQ(strings.text("str_main"), u"Language/sc.xml");
-    EXPECT_EQ(readAll(burner), bytes("; burner\r\n[Language]\r\nType=1\r\n[Port]\r\nSpeed=9\r\n"));
+    EXPECT_EQ(readAll(burner), textBytes("; burner\r\n[Language]\r\nType=1\r\n[Port]\r\nSpeed=9\r\n"));
 
     // A Language.cfg choosing Chinese later leaves the skin flag alone.
-    writeAll(joinPath(folders.program, "skins/languagetype.ini"), bytes("[languagetype]\nvalue=2\n"));
+    writeAll(joinPath(folders.program, "skins/languagetype.ini"), textBytes("[languagetype]\nvalue=2\n"));
     applySkinType(context);
     apply(kLanguageAtStartUp, 1, false);
     EXPECT_EQ(language.chineseSkin, 0);
     EXPECT_EQ(language.chineseUi, 1);
-    EXPECT_EQ(readAll(burner), bytes("; burner\r\n[Language]\r\nType=0\r\n[Port]\r\nSpeed=9\r\n"));
+    EXPECT_EQ(readAll(burner), textBytes("; burner\r\n[Language]\r\nType=0\r\n[Port]\r\nSpeed=9\r\n"));
 }
 
 }  // namespace

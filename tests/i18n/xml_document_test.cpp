@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "i18n/xml_entities.h"
+#include "platform/ascii.h"
 #include "platform/utf16.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
 
-std::vector<uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+using test::textBytes;
 
 std::vector<uint8_t> utf16(std::u16string_view text, bool bigEndian) {
     std::vector<uint8_t> out = bigEndian ? std::vector<uint8_t>{0xFE, 0xFF} : std::vector<uint8_t>{0xFF, 0xFE};
@@ -59,7 +61,7 @@ TEST(XmlDocument, TextOfElements) {
     };
     for (const auto& c : cases) {
         XmlDocument document;
-        document.Load(bytes(c.xml));
+        document.Load(textBytes(c.xml));
         EXPECT_EQ(textAt(document, c.path), c.text) << c.xml;
     }
 }
@@ -82,7 +84,7 @@ TEST(XmlDocument, RepairsKeepTheIndexSearchable) {
     };
     for (const auto& c : cases) {
         XmlDocument document;
-        EXPECT_FALSE(document.Load(bytes(c.xml))) << c.xml;
+        EXPECT_FALSE(document.Load(textBytes(c.xml))) << c.xml;
         EXPECT_FALSE(document.wellFormed());
         EXPECT_NE(document.result().find(c.problem), std::string::npos) << document.result();
         EXPECT_EQ(textAt(document, c.path), c.text) << c.xml;
@@ -93,7 +95,7 @@ TEST(XmlDocument, RepairsKeepTheIndexSearchable) {
 // elements and nothing is found below the root any more.
 TEST(XmlDocument, TruncatedDocumentLosesItsRoot) {
     XmlDocument document;
-    EXPECT_FALSE(document.Load(bytes("<r><config><a>x</a></config>")));
+    EXPECT_FALSE(document.Load(textBytes("<r><config><a>x</a></config>")));
     EXPECT_NE(document.result().find("Element 'r' not ended"), std::string::npos) << document.result();
     EXPECT_EQ(textAt(document, {u"config", u"a"}), "<missing config>");
     document.Rewind();
@@ -102,13 +104,13 @@ TEST(XmlDocument, TruncatedDocumentLosesItsRoot) {
 
 TEST(XmlDocument, WellFormedDocumentLoadsTrue) {
     XmlDocument document;
-    EXPECT_TRUE(document.Load(bytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n</r>\n")));
+    EXPECT_TRUE(document.Load(textBytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n</r>\n")));
     EXPECT_EQ(document.elementCount(), 2u);
 }
 
 TEST(XmlDocument, Navigation) {
     XmlDocument document;
-    document.Load(bytes("<r><a>1</a><b>2</b><a>3</a><b><a>4</a></b></r>"));
+    document.Load(textBytes("<r><a>1</a><b>2</b><a>3</a><b><a>4</a></b></r>"));
     document.Rewind();
     EXPECT_TRUE(document.FindElement(u"r"));
     EXPECT_FALSE(document.FindElement(u"r"));  // no second top-level element
@@ -132,7 +134,7 @@ TEST(XmlDocument, Navigation) {
 
 TEST(XmlDocument, EmptyAndUnreadableDocumentsFindNothing) {
     test::TempFolder temp;
-    const std::vector<std::vector<uint8_t>> inputs = {{}, bytes("just text"), {0xEF, 0xBB, 0xBF}, {0xFF, 0xFE, 0x00}};
+    const std::vector<std::vector<uint8_t>> inputs = {{}, textBytes("just text"), {0xEF, 0xBB, 0xBF}, {0xFF, 0xFE, 0x00}};
     for (const auto& input : inputs) {
         XmlDocument document;
         EXPECT_FALSE(document.Load(input));
@@ -142,7 +144,7 @@ TEST(XmlDocument, EmptyAndUnreadableDocumentsFindNothing) {
         EXPECT_EQ(document.ChildText(), u"");
     }
     XmlDocument document;
-    document.Load(bytes("<r><a>old</a></r>"));
+    document.Load(textBytes("<r><a>old</a></r>"));
     EXPECT_FALSE(document.LoadFile(temp.file("absent.xml")));
     EXPECT_EQ(document.fileError(), FileError::NotFound);
     EXPECT_EQ(textAt(document, {u"a"}), "<missing a>");  // the earlier content is gone
@@ -155,25 +157,25 @@ TEST(XmlDocument, EncodingsFromRealBytes) {
         const char* text;
         XmlDocument::Mark mark;
     };
-    std::vector<uint8_t> withMark = bytes("\xEF\xBB\xBF<r><a>caf\xC3\xA9</a></r>");
-    std::vector<uint8_t> gbk = bytes("<?xml version=\"1.0\" encoding=\"gb2312\"?><r><a>\xD6\xD0\xCE\xC4</a></r>");
+    std::vector<uint8_t> withMark = textBytes("\xEF\xBB\xBF<r><a>caf\xC3\xA9</a></r>");
+    std::vector<uint8_t> gbk = textBytes("<?xml version=\"1.0\" encoding=\"gb2312\"?><r><a>\xD6\xD0\xCE\xC4</a></r>");
     std::vector<uint8_t> cp1251 =
-        bytes("<?xml version='1.0' encoding='windows-1251'?><r><a>\xCF\xF0\xE8\xE2\xE5\xF2</a></r>");
+        textBytes("<?xml version='1.0' encoding='windows-1251'?><r><a>\xCF\xF0\xE8\xE2\xE5\xF2</a></r>");
     const Case cases[] = {
         {"UTF-8 with mark", withMark, "café", XmlDocument::Mark::Utf8},
-        {"UTF-8 without mark", bytes("<r><a>caf\xC3\xA9</a></r>"), "café", XmlDocument::Mark::None},
+        {"UTF-8 without mark", textBytes("<r><a>caf\xC3\xA9</a></r>"), "café", XmlDocument::Mark::None},
         {"UTF-16LE with mark", utf16(u"<r><a>한국어 €</a></r>", false), "한국어 €", XmlDocument::Mark::Utf16Le},
         {"UTF-16BE with mark", utf16(u"<r><a>Привет</a></r>", true), "Привет", XmlDocument::Mark::Utf16Be},
         {"gb2312 declared, GBK bytes", gbk, "中文", XmlDocument::Mark::None},
         {"windows-1251 declared", cp1251, "Привет", XmlDocument::Mark::None},
-        {"undeclared, not UTF-8: ANSI", bytes("\n<r><a>caf\xE9 \x80</a></r>"), "café €", XmlDocument::Mark::None},
-        {"undeclared, passes the UTF-8 test", bytes("\n<r><a>\xE2\x82\xAC</a></r>"), "€", XmlDocument::Mark::None},
-        {"unknown charset: ANSI", bytes("<?xml encoding=\"x-no-such\"?><r><a>\xE9</a></r>"), "é",
+        {"undeclared, not UTF-8: ANSI", textBytes("\n<r><a>caf\xE9 \x80</a></r>"), "café €", XmlDocument::Mark::None},
+        {"undeclared, passes the UTF-8 test", textBytes("\n<r><a>\xE2\x82\xAC</a></r>"), "€", XmlDocument::Mark::None},
+        {"unknown charset: ANSI", textBytes("<?xml encoding=\"x-no-such\"?><r><a>\xE9</a></r>"), "é",
          XmlDocument::Mark::None},
-        {"charset without a converter: ANSI", bytes("<?xml encoding=\"x-iscii-de\"?><r><a>\xE9</a></r>"), "é",
+        {"charset without a converter: ANSI", textBytes("<?xml encoding=\"x-iscii-de\"?><r><a>\xE9</a></r>"), "é",
          XmlDocument::Mark::None},
-        {"NUL bytes are dropped", bytes(std::string("<r><a>a\0b</a></r>", 17)), "ab", XmlDocument::Mark::None},
-        {"declaration names compared without case", bytes("<?XML version=\"1.0\" encoding=\"KOI8-R\"?><r><a>\xF0</a></r>"),
+        {"NUL bytes are dropped", textBytes(std::string("<r><a>a\0b</a></r>", 17)), "ab", XmlDocument::Mark::None},
+        {"declaration names compared without case", textBytes("<?XML version=\"1.0\" encoding=\"KOI8-R\"?><r><a>\xF0</a></r>"),
          "П", XmlDocument::Mark::None},
     };
     for (const auto& c : cases) {
@@ -189,9 +191,9 @@ TEST(XmlDocument, ResultTextNotesTheEncodingPath) {
     document.Load(utf16(std::u16string(u"<r>\0x</r>", 9), true));
     EXPECT_NE(document.result().find("UTF-16 BOM + "), std::string::npos) << document.result();
     EXPECT_NE(document.result().find("endian swap "), std::string::npos);
-    document.Load(bytes("\n<r>\xE9</r>"));
+    document.Load(textBytes("\n<r>\xE9</r>"));
     EXPECT_NE(document.result().find("ANSI "), std::string::npos) << document.result();
-    document.Load(bytes("\n<r>x</r>"));
+    document.Load(textBytes("\n<r>x</r>"));
     EXPECT_NE(document.result().find("(used UTF-8 detection) "), std::string::npos) << document.result();
 }
 
@@ -219,12 +221,8 @@ TEST(XmlReferences, TableHoldsTheHtml4NamesAndApos) {
     EXPECT_EQ(table.size(), 253u);
     std::size_t casePairs = 0;
     for (const auto& a : table)
-        for (const auto& b : table) {
-            if (&a >= &b || a.name.size() != b.name.size()) continue;
-            bool same = true;
-            for (std::size_t i = 0; i < a.name.size() && same; ++i) same = std::tolower(a.name[i]) == std::tolower(b.name[i]);
-            if (same) ++casePairs;
-        }
+        for (const auto& b : table)
+            if (&a < &b && equalIgnoringAsciiCase(a.name, b.name)) ++casePairs;
     EXPECT_EQ(casePairs, 64u);
     EXPECT_EQ(namedReference("hearts"), U'♥');
     EXPECT_EQ(namedReference("nope"), 0u);

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
 
-std::vector<uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+using test::textBytes;
 
 TEST(IniText, IntegerReads) {
     struct Case {
@@ -74,10 +75,10 @@ TEST(IniFiles, ReadAndWriteThroughTheFileLayer) {
     for (char c : std::string("[s]\r\nk=6\r\n")) expected.insert(expected.end(), {static_cast<uint8_t>(c), 0});
     EXPECT_EQ(test::readAll(temp.file("w.ini")), expected);
 
-    test::writeAll(temp.file("m.ini"), bytes("\xEF\xBB\xBF[s]\nk=2\n"));
+    test::writeAll(temp.file("m.ini"), textBytes("\xEF\xBB\xBF[s]\nk=2\n"));
     EXPECT_EQ(readIniInteger(temp.file("m.ini"), "s", "k", 0), 2);
     EXPECT_EQ(writeIniValue(temp.file("m.ini"), "s", "k", "3"), FileError::None);
-    EXPECT_EQ(test::readAll(temp.file("m.ini")), bytes("\xEF\xBB\xBF[s]\nk=3\n"));
+    EXPECT_EQ(test::readAll(temp.file("m.ini")), textBytes("\xEF\xBB\xBF[s]\nk=3\n"));
 }
 
 }  // namespace

@@ -104,8 +104,9 @@ TEST(XmlDocument, TruncatedDocumentLosesItsRoot) {
 
 TEST(XmlDocument, WellFormedDocumentLoadsTrue) {
     XmlDocument document;
-    EXPECT_TRUE(document.Load(textBytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n</r>\n")));
-    EXPECT_EQ(document.elementCount(), 2u);
+    EXPECT_TRUE(document.Load(textBytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n  <e/><f a='1' />\n</r>\n")))
+        << document.result();
+    EXPECT_EQ(document.elementCount(), 4u);
 }
 
 TEST(XmlDocument, Navigation) {

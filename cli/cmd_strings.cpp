@@ -37,7 +37,9 @@ int runStrings(Invocation& call) {
         return kExitUsage;
     }
     Session session(call);
-    if (call.args.empty()) number = readLanguageChoice(session.folders, session.messages);
+    if (!session.languageOptionValid()) return kExitUsage;
+    if (call.args.empty() && call.has("language")) number = std::stoi(call.options["language"]);
+    else if (call.args.empty()) number = readLanguageChoice(session.folders, session.messages);
     LanguageContext context{session.folders, session.messages, session.language, session.strings};
     const Language* language = loadLanguage(context, number);
     if (!language) {
@@ -69,8 +71,8 @@ const Command kStringsCommand = {
     "strings", "[N]", "print the 114 texts of language N (default: the chosen one)",
     "Loads the language file of language N (1 Chinese, 2 English, 3 French,\n"
     "4 Korean, 5 German, 6 Italian, 7 Spanish, 8 Dutch, 9 Portuguese,\n"
-    "10 Russian, 11 Ukrainian, 12 Trad. Chinese; default: the number in\n"
-    "Language.cfg) as the program does and prints its entries in load order,\n"
+    "10 Russian, 11 Ukrainian, 12 Trad. Chinese; default: --language, else\n"
+    "the number in Language.cfg) as the program does and prints its entries in load order,\n"
     "one per line as KEY<TAB>TEXT, with \\, tab and line breaks written as\n"
     "\\\\, \\t and \\n. Keys the file lacks, and a file that is not well formed,\n"
     "are reported on standard error with exit status 2.",

@@ -6,6 +6,7 @@ std::span<const Command> allCommands() {
     static const Command commands[] = {
         kDefaultsCommand,
         kInitCommand,
+        kMacroCommand,
         kShowCommand,
         kStringsCommand,
     };

@@ -10,6 +10,7 @@ std::span<const Command> allCommands();
 
 extern const Command kDefaultsCommand;
 extern const Command kInitCommand;
+extern const Command kMacroCommand;
 extern const Command kShowCommand;
 extern const Command kStringsCommand;
 

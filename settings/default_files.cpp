@@ -3,13 +3,13 @@
 #include <cstring>
 #include <memory>
 
+#include "macros/macro_library.h"
 #include "platform/paths.h"
 #include "settings/profile_index.h"
 
 namespace q30x {
 namespace {
 
-constexpr std::size_t kMacroFileSize = 2052000;
 constexpr std::size_t kStatsFileSize = 24;
 constexpr int32_t kEnglish = 2;
 
@@ -23,7 +23,7 @@ std::vector<uint8_t> bytesOf(const Record& record) {
 
 std::vector<DefaultFile> factoryDefaultFiles() {
     std::vector<DefaultFile> files;
-    files.push_back({filenames::kMacro, std::vector<uint8_t>(kMacroFileSize, 0)});
+    files.push_back({filenames::kMacro, std::vector<uint8_t>(sizeof(MacroLibrary), 0)});
     files.push_back({filenames::kLanguage, bytesOf(kEnglish)});
     files.push_back({filenames::kStats, std::vector<uint8_t>(kStatsFileSize, 0)});
 

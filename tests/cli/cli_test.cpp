@@ -2,9 +2,13 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
 
+#include "macros/macro_library.h"
+#include "platform/utf16.h"
 #include "settings/default_files.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
@@ -110,6 +114,71 @@ TEST(Cli, HelpAndUsageErrors) {
         EXPECT_NE(r.out.find(c.inOut), std::string::npos) << r.out;
         EXPECT_NE(r.err.find(c.inErr), std::string::npos) << r.err;
     }
+}
+
+
+class MacroCommandTest : public CliTest {
+protected:
+    MacroCommandTest() {
+        runIn({"init"});
+        auto library = std::make_unique<MacroLibrary>();
+        *library = {};
+        auto put = [&](int slot, uint32_t id, std::u16string_view name, std::vector<MacroEvent> events, uint32_t loops) {
+            MacroRecord& record = library->slots[slot];
+            record.size = kMacroBaseSize + 4 * static_cast<uint32_t>(events.size());
+            record.magic = kMacroMagic;
+            record.id = id;
+            record.loopCount = loops;
+            record.eventCount = static_cast<uint32_t>(events.size());
+            std::copy(events.begin(), events.end(), record.events);
+            setFixedText(record.name, name);
+        };
+        put(0, 0x15012345, u"Jump", {0xC0000041, 0xA0000032, 0xE0000041, 0xA00007D0, 0xC0000042, 0xE0000042}, 1);
+        put(2, 0x03000001, u"Spray", {0xC0000001, 0xA0000064, 0xE0000001}, 5);
+        writeAll(work() + "/Macro.cfg", test::bytesOf(*library));
+    }
+};
+
+TEST_F(MacroCommandTest, ListPrintsEveryMacroOrOneGroup) {
+    Result all = runIn({"macro", "list"});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out,
+              "ID          GROUP                               EVENTS   LOOPS  NAME\n"
+              "0x15012345  21 Customisze                            6      1  \"Jump\"\n"
+              "0x03000001  3 Counter-Strike: Global Offensive       3      5  \"Spray\"\n");
+    Result group = runIn({"macro", "list", "customize"});
+    EXPECT_EQ(group.out.find("Spray"), std::string::npos);
+    EXPECT_NE(group.out.find("Jump"), std::string::npos);
+    EXPECT_NE(runIn({"macro", "list", "20"}).out.find("no macros in group 20 War Thunder"), std::string::npos);
+    EXPECT_EQ(runIn({"macro", "list", "22"}).status, 2);
+    EXPECT_EQ(runIn({"macro", "list", "Chess"}).status, 2);
+}
+
+TEST_F(MacroCommandTest, ShowPrintsTheRowsAndThePayloadOfTheLanguagesTable) {
+    Result us = runIn({"macro", "show", "15012345"});
+    EXPECT_EQ(us.status, 0) << us.err;
+    EXPECT_NE(us.out.find("     2  delay     50  ms\n     3  key up    A\n"), std::string::npos) << us.out;
+    EXPECT_NE(us.out.find("payload (US key table): 7 words\n  000: 00 01 06 04 81 04 00 01 00 64 01 05 81 05\n"),
+              std::string::npos)
+        << us.out;
+    Result french = runIn({"--language", "3", "macro", "show", "0x15012345"});
+    EXPECT_NE(french.out.find("payload (French key table): 7 words\n  000: 00 01 06 14 81 14 00 01 00 64 01 05 81 05\n"),
+              std::string::npos)
+        << french.out;
+    Result mouse = runIn({"macro", "show", "0x03000001"});
+    EXPECT_NE(mouse.out.find("     1  key down  Left Button\n"), std::string::npos) << mouse.out;
+    EXPECT_EQ(runIn({"macro", "show", "0x15000000"}).status, 2);
+    EXPECT_EQ(runIn({"macro", "show", "xyz"}).status, 2);
+    EXPECT_EQ(runIn({"--language", "0", "macro", "show", "15012345"}).status, 64);
+    EXPECT_EQ(runIn({"macro"}).status, 64);
+}
+
+TEST_F(MacroCommandTest, MissingMacroFileIsReportedAndListsNothing) {
+    std::filesystem::remove(work() + "/Macro.cfg");
+    Result r = runIn({"macro", "list"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find(work() + "/Macro.cfg"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("no macros"), std::string::npos);
 }
 
 }  // namespace

@@ -51,6 +51,10 @@ TEST_F(StringsCommand, DefaultsToTheStoredLanguage) {
     Outcome r = run({"strings"});
     EXPECT_EQ(r.out.rfind("str_main\tОсновне\n", 0), 0u) << r.out;
     EXPECT_EQ(test::readAll(temp.file("work/Language.cfg")), (std::vector<uint8_t>{11, 0, 0, 0}));
+    // --language stands for this run only.
+    language("rus.xml", "<str_main>Основное</str_main>");
+    r = run({"--language", "10", "strings"});
+    EXPECT_EQ(r.out.rfind("str_main\tОсновное\n", 0), 0u) << r.out;
 }
 
 TEST_F(StringsCommand, Failures) {
@@ -64,10 +68,11 @@ TEST_F(StringsCommand, Failures) {
         {{"strings", "two"}, 64, "usage: q30xctl strings [N]"},
         {{"strings", "1", "2"}, 64, "usage: q30xctl strings [N]"},
         {{"strings", "2"}, 2, "cannot read"},
+        {{"--language", "0", "strings"}, 64, "--language needs a language number 1..12, not '0'"},
     };
     for (const auto& c : cases) {
         Outcome r = run(c.words);
-        EXPECT_EQ(r.status, c.status) << c.words[1];
+        EXPECT_EQ(r.status, c.status) << c.words.back();
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
@@ -76,6 +81,17 @@ TEST_F(StringsCommand, Failures) {
     Outcome r = run({"strings"});
     EXPECT_NE(r.err.find("Failed to open file, check whether there is a"), std::string::npos) << r.err;
     EXPECT_EQ(r.out.rfind("str_main\t性能\n", 0), 0u);
+}
+
+// The other commands start with the same language step.
+TEST_F(StringsCommand, ShowUsesTheStoredLanguageOrTheOption) {
+    ASSERT_EQ(run({"defaults", temp.file("program")}).status, 0);
+    ASSERT_EQ(run({"init"}).status, 0);
+    test::writeAll(temp.file("work/Language.cfg"), {1, 0, 0, 0});
+    EXPECT_NE(run({"show"}).out.find("  functionType: 1 (单击)\n"), std::string::npos);
+    EXPECT_NE(run({"--language", "12", "show"}).out.find("  functionType: 1 (Click)\n"), std::string::npos);
+    EXPECT_EQ(test::readAll(temp.file("work/Language.cfg")), (std::vector<uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(run({"--language", "13", "init"}).status, 64);
 }
 
 }  // namespace

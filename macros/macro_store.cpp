@@ -1,0 +1,110 @@
+#include "macros/macro_store.h"
+
+#include <cstring>
+#include <span>
+
+#include "platform/files.h"
+#include "platform/utf16.h"
+
+namespace q30x {
+namespace {
+
+// The file write blocks the interface between two pauses, as the program
+// has always done; they go through the clock so tests see them.
+constexpr uint32_t kSavePauseMs = 100;
+
+std::span<const uint8_t> bytesOf(const MacroLibrary& library) {
+    return {reinterpret_cast<const uint8_t*>(&library), sizeof library};
+}
+
+}  // namespace
+
+std::u16string_view macroInUseText(int chineseUi) {
+    return chineseUi ? u"当前宏正在被使用，不能删除！" : u"The macro is being applied and cannot be deleted!";
+}
+
+std::string MacroStore::filePath() const { return joinPath(context_.folders.working, filenames::kMacro); }
+
+std::u16string MacroStore::missingFileText(const std::string& path) const {
+    const std::u16string& pattern = context_.strings.text("str_msg2");
+    return formatText(pattern.empty() ? kMissingFileText : std::u16string_view(pattern), fromUtf8(path));
+}
+
+bool MacroStore::loadFile() {
+    const std::string path = filePath();
+    FileRead read = readFile(path, sizeof(MacroLibrary));
+    if (read.error == FileError::NotFound) context_.messages.info(missingFileText(path));
+    if (read.error != FileError::None) return false;
+    std::memset(static_cast<void*>(&library_), 0, sizeof library_);
+    std::memcpy(static_cast<void*>(&library_), read.bytes.data(), read.bytes.size());
+    return true;
+}
+
+bool MacroStore::saveFile() {
+    const std::string path = filePath();
+    FileError error;
+    if (!fileExists(path)) {
+        context_.messages.standard(missingFileText(path), kInfoCaption);
+        error = writeFileAtomic(path, bytesOf(library_));
+    } else {
+        clock_.sleepMs(kSavePauseMs);
+        error = writeFileAtomic(path, bytesOf(library_));
+        clock_.sleepMs(kSavePauseMs);
+    }
+    // A refused write is told, whether the file was there or not: otherwise
+    // the user believes the change is kept.
+    if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.text("str_msg4"), kInfoCaption);
+    return error == FileError::None;
+}
+
+MacroResult MacroStore::buildAndStore(std::vector<MacroRow>& rows, std::u16string_view loopText, const uint32_t* id,
+                                      std::u16string_view name, int* droppedRows) {
+    if (droppedRows) *droppedRows = 0;
+    if (rows.empty()) return MacroResult::NoRows;
+    mergeDelayRows(rows);
+    if (!id) return MacroResult::NoCurrentMacro;
+    MacroRecord record;
+    BuiltMacro built = buildMacroRecord(rows, loopText, *id, name, record);
+    if (droppedRows) *droppedRows = built.droppedRows;
+    return storeRecord(record);
+}
+
+MacroResult MacroStore::storeRecord(const MacroRecord& record) {
+    if (record.size < kMacroBaseSize + 4 || record.magic >> 16 != kMacroMagicMark) return MacroResult::NotAMacro;
+    MacroRecord* slot = findById(library_, record.id);
+    for (MacroRecord& candidate : library_.slots)
+        if (!slot && isFree(candidate)) slot = &candidate;
+    if (!slot) return MacroResult::LibraryFull;
+    *slot = record;
+    const uint32_t count = storedEventCount(record);
+    std::memset(slot->events + count, 0, sizeof(MacroEvent) * (kMacroEventCapacity - count));
+    return saveFile() ? MacroResult::Done : MacroResult::NotSaved;
+}
+
+MacroResult MacroStore::deleteMacro(uint32_t id, const SettingsState& state) {
+    if (isMacroInUse(state, id)) {
+        context_.messages.info(macroInUseText(context_.language.chineseUi));
+        return MacroResult::InUse;
+    }
+    MacroRecord* slot = findById(library_, id);
+    if (!slot) return MacroResult::NotFound;
+    std::memset(static_cast<void*>(slot), 0, sizeof *slot);
+    return saveFile() ? MacroResult::Done : MacroResult::NotSaved;
+}
+
+MacroResult MacroStore::rename(uint32_t id, std::u16string_view name) {
+    name = name.substr(0, kMacroNameUnits - 1);
+    bool found = false, changed = false;
+    for (MacroRecord& slot : library_.slots) {
+        if (!isListed(slot) || slot.id != id) continue;
+        found = true;
+        if (fixedText(slot.name) == name) continue;
+        setFixedText(slot.name, name);
+        changed = true;
+    }
+    if (!found) return MacroResult::NotFound;
+    if (!changed) return MacroResult::Unchanged;
+    return saveFile() ? MacroResult::Done : MacroResult::NotSaved;
+}
+
+}  // namespace q30x

@@ -161,12 +161,26 @@ void XmlDocument::closeNotEnded(uint32_t index) {
     e.flags |= kNotEnded;
     e.length = e.startTagLength;
     if (!e.firstChild) return;
-    // Its children follow it in its parent. It is open, so it is the last child there.
-    for (uint32_t c = e.firstChild; c; c = elements_[c].nextSibling) elements_[c].parent = e.parent;
+    // Its children follow it in its parent. It is open, so it is the last child
+    // there. Their parent links are set once the whole chain is closed.
     elements_[e.firstChild].prevSibling = index;
     e.nextSibling = e.firstChild;
     elements_[e.parent].lastChild = e.lastChild;
     e.firstChild = e.lastChild = 0;
+}
+
+// Closes the open elements above `keep` as not ended, innermost first. Every
+// element they held now follows the outermost of them and gets its new
+// parent once, so a deep unclosed chain costs no more than its length.
+void XmlDocument::closeOpenElements(std::vector<uint32_t>& open, std::size_t keep) {
+    if (open.size() <= keep) return;
+    const uint32_t outermost = open[keep];
+    while (open.size() > keep) {
+        closeNotEnded(open.back());
+        open.pop_back();
+    }
+    const uint32_t parent = elements_[outermost].parent;
+    for (uint32_t c = elements_[outermost].nextSibling; c; c = elements_[c].nextSibling) elements_[c].parent = parent;
 }
 
 void XmlDocument::buildIndex() {
@@ -203,11 +217,7 @@ void XmlDocument::buildIndex() {
             if (match != open.rbegin())
                 problem("End tag '" + toUtf8(name) + "' at offset " + number(t.start) + " does not match start tag '" +
                         toUtf8(nameOf(open.back())) + "'");
-            std::size_t keep = static_cast<std::size_t>(open.rend() - match);  // the matched one stays for now
-            while (open.size() > keep) {
-                closeNotEnded(open.back());
-                open.pop_back();
-            }
+            closeOpenElements(open, static_cast<std::size_t>(open.rend() - match));  // the matched one stays
             Element& e = elements_[open.back()];
             e.length = static_cast<uint32_t>(t.start + t.length - e.start);
             e.endTagLength = static_cast<uint32_t>(t.length);
@@ -218,10 +228,7 @@ void XmlDocument::buildIndex() {
             problem(std::string(t.problem) + " at offset " + number(t.start) + " unterminated");
         }
     }
-    while (!open.empty()) {
-        closeNotEnded(open.back());
-        open.pop_back();
-    }
+    closeOpenElements(open, 0);
     if (elements_.size() == 1) problem("No root element");
     else if (elements_[elements_[0].firstChild].nextSibling) problem("Root element has sibling");
 }

@@ -102,6 +102,20 @@ TEST(XmlDocument, TruncatedDocumentLosesItsRoot) {
     EXPECT_TRUE(document.FindElement(u"config"));  // now a sibling of the root
 }
 
+// A hostile file: a long chain of elements that are never closed. Every one
+// of them ends up a top-level element after the root, in document order.
+TEST(XmlDocument, LongUnclosedChainIsFlattened) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 100000; ++i) xml += "<a><b/>";
+    XmlDocument document;
+    EXPECT_FALSE(document.Load(textBytes(xml)));
+    EXPECT_EQ(document.elementCount(), 200001u);
+    document.Rewind();
+    int topLevel = 0;
+    while (document.FindElement()) ++topLevel;
+    EXPECT_EQ(topLevel, 200001);
+}
+
 TEST(XmlDocument, WellFormedDocumentLoadsTrue) {
     XmlDocument document;
     EXPECT_TRUE(document.Load(textBytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n  <e/><f a='1' />\n</r>\n")))

@@ -1,6 +1,7 @@
 #include "i18n/xml_document.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "i18n/xml_encoding.h"
 #include "i18n/xml_entities.h"
@@ -169,15 +170,36 @@ void XmlDocument::closeNotEnded(uint32_t index) {
     e.firstChild = e.lastChild = 0;
 }
 
+// The stack of open elements, with the depths of each name, so that an end
+// tag finds its innermost match without walking a deep stack.
+struct XmlDocument::OpenElements {
+    std::vector<uint32_t> stack;
+    std::unordered_map<std::u16string_view, std::vector<std::size_t>> depthsByName;
+
+    void push(uint32_t index, std::u16string_view name) {
+        depthsByName[name].push_back(stack.size());
+        stack.push_back(index);
+    }
+    void pop(std::u16string_view name) {
+        depthsByName[name].pop_back();
+        stack.pop_back();
+    }
+    // The depth of the innermost open element of that name, or -1.
+    std::ptrdiff_t find(std::u16string_view name) const {
+        auto it = depthsByName.find(name);
+        return it == depthsByName.end() || it->second.empty() ? -1 : static_cast<std::ptrdiff_t>(it->second.back());
+    }
+};
+
 // Closes the open elements above `keep` as not ended, innermost first. Every
 // element they held now follows the outermost of them and gets its new
 // parent once, so a deep unclosed chain costs no more than its length.
-void XmlDocument::closeOpenElements(std::vector<uint32_t>& open, std::size_t keep) {
-    if (open.size() <= keep) return;
-    const uint32_t outermost = open[keep];
-    while (open.size() > keep) {
-        closeNotEnded(open.back());
-        open.pop_back();
+void XmlDocument::closeOpenElements(OpenElements& open, std::size_t keep) {
+    if (open.stack.size() <= keep) return;
+    const uint32_t outermost = open.stack[keep];
+    while (open.stack.size() > keep) {
+        closeNotEnded(open.stack.back());
+        open.pop(nameOf(open.stack.back()));
     }
     const uint32_t parent = elements_[outermost].parent;
     for (uint32_t c = elements_[outermost].nextSibling; c; c = elements_[c].nextSibling) elements_[c].parent = parent;
@@ -189,11 +211,11 @@ void XmlDocument::buildIndex() {
         return;
     }
     XmlTokenizer tokens(text_, 0, text_.size());
-    std::vector<uint32_t> open;
+    OpenElements open;
     for (XmlToken t = tokens.next(); t.kind != XmlNodeKind::End; t = tokens.next()) {
         if (t.kind == XmlNodeKind::StartTag) {
             auto index = static_cast<uint32_t>(elements_.size());
-            uint32_t parent = open.empty() ? 0 : open.back();
+            uint32_t parent = open.stack.empty() ? 0 : open.stack.back();
             Element e;
             e.start = static_cast<uint32_t>(t.start);
             e.length = e.startTagLength = static_cast<uint32_t>(t.length);
@@ -206,22 +228,22 @@ void XmlDocument::buildIndex() {
             else elements_[parent].firstChild = index;
             elements_[parent].lastChild = index;
             if (parent == 0 && e.prevSibling) problem("Root element has sibling");
-            if (!t.empty) open.push_back(index);
+            if (!t.empty) open.push(index, nameOf(index));
         } else if (t.kind == XmlNodeKind::EndTag) {
             std::u16string_view name = std::u16string_view(text_).substr(t.nameStart, t.nameLength);
-            auto match = std::find_if(open.rbegin(), open.rend(), [&](uint32_t i) { return nameOf(i) == name; });
-            if (match == open.rend()) {
+            std::ptrdiff_t depth = open.find(name);
+            if (depth < 0) {
                 problem("No start tag for end tag '" + toUtf8(name) + "' at offset " + number(t.start));
                 continue;
             }
-            if (match != open.rbegin())
+            if (static_cast<std::size_t>(depth) + 1 != open.stack.size())
                 problem("End tag '" + toUtf8(name) + "' at offset " + number(t.start) + " does not match start tag '" +
-                        toUtf8(nameOf(open.back())) + "'");
-            closeOpenElements(open, static_cast<std::size_t>(open.rend() - match));  // the matched one stays
-            Element& e = elements_[open.back()];
+                        toUtf8(nameOf(open.stack.back())) + "'");
+            closeOpenElements(open, static_cast<std::size_t>(depth) + 1);  // the matched one stays
+            Element& e = elements_[open.stack.back()];
             e.length = static_cast<uint32_t>(t.start + t.length - e.start);
             e.endTagLength = static_cast<uint32_t>(t.length);
-            open.pop_back();
+            open.pop(name);
         } else if (t.kind == XmlNodeKind::Incorrect) {
             problem(std::string("Incorrect ") + t.problem + " at offset " + number(t.start));
         } else if (t.kind == XmlNodeKind::Unterminated) {

@@ -68,7 +68,8 @@ private:
     void decode(std::span<const uint8_t> bytes);
     void buildIndex();
     void closeNotEnded(uint32_t index);
-    void closeOpenElements(std::vector<uint32_t>& open, std::size_t keep);
+    struct OpenElements;
+    void closeOpenElements(OpenElements& open, std::size_t keep);
     void problem(const std::string& text);
     std::u16string_view nameOf(uint32_t index) const;
     uint32_t nextNamed(uint32_t first, std::u16string_view name) const;

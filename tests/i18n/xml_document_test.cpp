@@ -116,6 +116,19 @@ TEST(XmlDocument, LongUnclosedChainIsFlattened) {
     EXPECT_EQ(topLevel, 200001);
 }
 
+// Another: a deep open stack met by many end tags that match nothing.
+TEST(XmlDocument, UnmatchedEndTagsUnderADeepStack) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 50000; ++i) xml += "<a>";
+    for (int i = 0; i < 50000; ++i) xml += "</z>";
+    xml += "</r>";
+    XmlDocument document;
+    EXPECT_FALSE(document.Load(textBytes(xml)));
+    EXPECT_NE(document.result().find("No start tag for end tag 'z' at offset 150003"), std::string::npos)
+        << document.result();
+    EXPECT_EQ(document.elementCount(), 50001u);
+}
+
 TEST(XmlDocument, WellFormedDocumentLoadsTrue) {
     XmlDocument document;
     EXPECT_TRUE(document.Load(textBytes("<?xml version=\"1.0\"?>\n<r>\n  <a>x</a>\n  <e/><f a='1' />\n</r>\n")))

@@ -12,12 +12,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     document.Load(std::span(data, size));
     for (auto key : {"str_main", "str_msg2", "str_firmware_version"})
         q30x::StringCatalogue::GetEntry(document, "config", key);
-    // Walk the whole tree: every element's text, depth first.
+    // Every child's text at each level, stepping down along the last children.
     document.Rewind();
-    int steps = 0;
-    while (document.FindElement() && steps < 10000) {
-        while (document.FindChild() && ++steps < 10000) document.ChildText();
-        if (!document.EnterChild()) break;
+    for (int depth = 0; depth < 64; ++depth) {
+        int children = 0;
+        while (children < 10000 && document.FindChild()) {
+            document.ChildText();
+            ++children;
+        }
+        if (children == 0 || !document.EnterChild()) break;
+    }
+    document.Rewind();
+    while (document.FindElement()) {
     }
     return 0;
 }

@@ -12,7 +12,7 @@ int runInit(Invocation& call) {
         return kExitUsage;
     }
     Session session(call);
-    session.startUp();
+    if (!session.startUp()) return kExitUsage;
     call.out << "working folder " << session.folders.working << ": profile " << session.state->currentEntry + 1
              << " is current\n";
     return kExitOk;

@@ -18,8 +18,6 @@
 namespace q30x::cli {
 namespace {
 
-constexpr int kLanguageWhenUnset = 1;
-
 std::string hex(uint32_t value) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%08X", value);
@@ -32,37 +30,15 @@ std::string padded(std::string text, std::size_t width, bool right = false) {
     return right ? pad + text : text + pad;
 }
 
-// The interface language the key tables follow: --language, else the
-// working folder's "Language.cfg", else 1.
-bool activeLanguage(Invocation& call, const Folders& folders, LanguageState& language) {
-    int number = kLanguageWhenUnset;
-    if (call.has("language")) {
-        const std::string& text = call.options["language"];
-        char* end = nullptr;
-        long value = std::strtol(text.c_str(), &end, 10);
-        if (text.empty() || *end || !findLanguage(static_cast<int>(value))) {
-            call.err << "q30xctl: --language needs a language number 1..12, not '" << text << "'\n";
-            return false;
-        }
-        number = static_cast<int>(value);
-    } else if (int32_t stored = 0; readRecord(joinPath(folders.working, filenames::kLanguage), stored) == FileError::None) {
-        number = stored;
-    }
-    const Language* known = findLanguage(number);
-    language.languageNumber = number;
-    language.chineseUi = known ? known->chineseUi : 0;
-    return true;
-}
-
 // The program's start-up as far as macros go: folder seeded, profiles and
 // macro file loaded.
 struct MacroSession {
     explicit MacroSession(Invocation& call) : session(call), library(std::make_unique<MacroLibrary>()) {
         *library = {};
     }
-    bool start(Invocation& call) {
-        if (!activeLanguage(call, session.folders, session.language)) return false;
-        session.startUp();
+    bool start() {
+        // The key tables follow the interface language: --language, else Language.cfg.
+        if (!session.startUp()) return false;
         store = std::make_unique<MacroStore>(
             *library, SettingsContext{session.folders, session.messages, session.strings, session.language}, clock);
         store->loadFile();
@@ -128,7 +104,7 @@ int listMacros(Invocation& call) {
         return kExitBadInput;
     }
     MacroSession macros(call);
-    if (!macros.start(call)) return kExitUsage;
+    if (!macros.start()) return kExitUsage;
     const int chineseUi = macros.session.language.chineseUi;
     int shown = 0;
     call.out << padded("ID", 12) << padded("GROUP", 36) << padded("EVENTS", 6, true) << padded("LOOPS", 7, true)
@@ -184,7 +160,7 @@ int showMacro(Invocation& call) {
         return kExitBadInput;
     }
     MacroSession macros(call);
-    if (!macros.start(call)) return kExitUsage;
+    if (!macros.start()) return kExitUsage;
     const MacroRecord* record = findById(*macros.library, static_cast<uint32_t>(id));
     if (!record) {
         call.err << "q30xctl: no macro with id " << hex(static_cast<uint32_t>(id)) << " in "

@@ -108,8 +108,12 @@ int runShow(Invocation& call) {
         return kExitUsage;
     }
     Session session(call);
-    if (call.args.size() == 1) return showFile(call, call.args[0], session.language.chineseUi);
-    session.startUp();
+    if (!session.languageOptionValid()) return kExitUsage;
+    if (call.args.size() == 1) {
+        if (directoryExists(session.folders.working)) session.applyStoredLanguage();
+        return showFile(call, call.args[0], session.language.chineseUi);
+    }
+    if (!session.startUp()) return kExitUsage;
     call.out << "current profile: " << session.state->currentEntry + 1 << " ("
              << session.store->profilePath(session.state->currentEntry) << ")\n";
     printProfile(call.out, session.state->current, session.language.chineseUi);

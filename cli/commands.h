@@ -14,5 +14,6 @@ extern const Command kMacroCommand;
 extern const Command kShowCommand;
 extern const Command kListCommand;
 extern const Command kInfoCommand;
+extern const Command kStringsCommand;
 
 }  // namespace q30x::cli

@@ -13,6 +13,9 @@ namespace q30x::cli {
 struct Session {
     explicit Session(Invocation& call);
 
+    // False, with a message, when a --language option is not 1..12.
+    bool languageOptionValid() const { return languageOption_ >= 0; }
+
     Folders folders;
     ConsoleMessages messages;
     LanguageState language;
@@ -21,7 +24,15 @@ struct Session {
     std::unique_ptr<ProfileStore> store;
 
     // Seeds the working folder and loads it the way the program starts.
-    void startUp();
+    // False, having said why, for a --language option that is not 1..12.
+    bool startUp();
+    // Applies --language for this run only, or else reads Language.cfg and
+    // applies that language as the start-up message does.
+    void applyStoredLanguage();
+
+private:
+    std::ostream& err_;
+    int32_t languageOption_ = 0;  // 0: none; -1: not a language number
 };
 
 }  // namespace q30x::cli

@@ -1,5 +1,7 @@
 #include "i18n/catalogue.h"
 
+#include "platform/utf16.h"
+
 namespace q30x {
 
 const std::u16string& StringCatalogue::text(std::string_view key) const {
@@ -10,6 +12,40 @@ const std::u16string& StringCatalogue::text(std::string_view key) const {
 
 void StringCatalogue::clear() {
     for (auto& entry : entries_) entry.clear();
+    found_.fill(false);
+}
+
+std::optional<std::u16string> StringCatalogue::findEntry(XmlDocument& document, std::string_view parent,
+                                                         std::string_view key) {
+    const std::u16string parentName = fromUtf8(parent), keyName = fromUtf8(key);
+    document.Rewind();
+    while (document.FindChild(parentName)) {
+        document.EnterChild();
+        if (document.FindChild(keyName)) return document.ChildText();
+    }
+    return std::nullopt;
+}
+
+std::u16string StringCatalogue::GetEntry(XmlDocument& document, std::string_view parent, std::string_view key) {
+    return findEntry(document, parent, key).value_or(std::u16string());
+}
+
+bool StringCatalogue::LoadCatalogue(const std::string& path) {
+    document_.LoadFile(path);
+    for (std::size_t i = 0; i < kCatalogueKeys.size(); ++i) {
+        std::optional<std::u16string> entry = findEntry(document_, "config", kCatalogueKeys[i]);
+        found_[i] = entry.has_value();
+        entries_[i] = entry.value_or(std::u16string());
+    }
+    return document_.fileError() == FileError::None;
+}
+
+void reportSaveFailure(UserMessages& messages, const StringCatalogue& strings, FileError error,
+                       const std::string& path) {
+    if (error == FileError::NotFound)
+        messages.standard(formatText(strings.text("str_msg2"), fromUtf8(path)), kInfoCaption);
+    else if (error == FileError::AccessDenied)
+        messages.standard(strings.text("str_msg5"), kInfoCaption);
 }
 
 }  // namespace q30x

@@ -2,7 +2,12 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "i18n/xml_document.h"
+#include "platform/files.h"
+#include "platform/user_messages.h"
 
 namespace q30x {
 
@@ -48,6 +53,25 @@ constexpr std::size_t catalogueIndex(std::string_view key) {
     return kCatalogueKeys.size();
 }
 
+// The catalogue entry a hover-hint number shows, or kCatalogueKeys.size()
+// for hints that are not entries (19..25 are the profile's button labels, 99
+// is the main window's own).
+constexpr std::size_t hintEntry(int hint) {
+    constexpr std::size_t kNone = kCatalogueKeys.size();
+    if (hint >= 1 && hint <= 18) return static_cast<std::size_t>(hint - 1);
+    if (hint >= 26 && hint <= 55) return static_cast<std::size_t>(hint + 20);
+    switch (hint) {
+    case 56: return catalogueIndex("str_update");
+    case 57: return catalogueIndex("str_tarvoWeb");
+    case 58: return catalogueIndex("str_importFile");
+    case 59: return catalogueIndex("str_exportFile");
+    case 60: return catalogueIndex("str_defaultname");
+    default: break;
+    }
+    if (hint >= 61 && hint <= 90) return static_cast<std::size_t>(hint + 23);
+    return kNone;
+}
+
 // The interface-language state every subsystem reads.
 struct LanguageState {
     int chineseUi = 1;       // Chinese wording of the built-in texts
@@ -58,6 +82,23 @@ struct LanguageState {
 // The entries of the loaded language file, in load order.
 class StringCatalogue {
 public:
+    // Loads the language file at `path` and fills every entry from the
+    // element of its name under "config"; a missing key gives the empty
+    // text. False when the file could not be read (all entries are empty).
+    bool LoadCatalogue(const std::string& path);
+
+    // The text of `key` in the first `parent` element (searched from the root
+    // element's children) that holds it, where a `parent` without the key is
+    // followed only into the `parent` elements nested inside it.
+    static std::u16string GetEntry(XmlDocument& document, std::string_view parent, std::string_view key);
+    // The same, telling a missing key apart from an empty one.
+    static std::optional<std::u16string> findEntry(XmlDocument& document, std::string_view parent, std::string_view key);
+
+    // Whether the last load found the key's element.
+    bool found(std::size_t index) const { return found_.at(index); }
+    // The document of the last load, kept for its diagnostics.
+    const XmlDocument& document() const { return document_; }
+
     const std::u16string& entry(std::size_t index) const { return entries_.at(index); }
     // The entry of `key`; the empty text for a name that is not a key.
     const std::u16string& text(std::string_view key) const;
@@ -66,6 +107,14 @@ public:
 
 private:
     std::array<std::u16string, kCatalogueKeys.size()> entries_{};
+    std::array<bool, kCatalogueKeys.size()> found_{};
+    XmlDocument document_;
 };
+
+// After a failed write of a working-folder file: `str_msg2` with the path
+// when the file or its folder is missing, `str_msg5` when access is denied,
+// both in the standard box; other causes are silent.
+void reportSaveFailure(UserMessages& messages, const StringCatalogue& strings, FileError error,
+                       const std::string& path);
 
 }  // namespace q30x

@@ -38,6 +38,10 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+constexpr char32_t kReplacement = 0xFFFD;
+
+}  // namespace
+
 void appendUtf16(std::u16string& out, char32_t c) {
     if (c < 0x10000) {
         out += static_cast<char16_t>(c);
@@ -47,10 +51,6 @@ void appendUtf16(std::u16string& out, char32_t c) {
         out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
     }
 }
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-}  // namespace
 
 std::string toUtf8(std::u16string_view text) {
     std::string out;

@@ -28,6 +28,9 @@ void setFixedText(char16_t (&units)[N], std::u16string_view text) {
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view text);
 
+// Appends one code point, as a surrogate pair above U+FFFF.
+void appendUtf16(std::u16string& out, char32_t c);
+
 }  // namespace q30x
 
 namespace q30x {

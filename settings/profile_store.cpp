@@ -119,11 +119,7 @@ void ProfileStore::saveAfterApply() {
     ProfileIndexEntry& entry = state_.currentIndexEntry();
     std::memcpy(entry.macroRefs, state_.macroRefs.data(), sizeof entry.macroRefs);
     const std::string path = profilePath(state_.currentEntry);
-    FileError error = writeRecord(path, state_.current);
-    if (error == FileError::NotFound)
-        context_.messages.standard(formatText(context_.strings.text("str_msg2"), fromUtf8(path)), kInfoCaption);
-    else if (error == FileError::AccessDenied)
-        context_.messages.standard(context_.strings.text("str_msg5"), kInfoCaption);
+    reportSaveFailure(context_.messages, context_.strings, writeRecord(path, state_.current), path);
     writeRecord(indexPath(), state_.index);
 }
 

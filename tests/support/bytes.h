@@ -27,6 +27,9 @@ inline std::u16string textAt(const std::vector<uint8_t>& bytes, std::size_t offs
     return text;
 }
 
+// The bytes of a text as written, for building files in tests.
+inline std::vector<uint8_t> textBytes(std::string_view text) { return {text.begin(), text.end()}; }
+
 template <typename Record>
 std::vector<uint8_t> bytesOf(const Record& record) {
     std::vector<uint8_t> bytes(sizeof record);

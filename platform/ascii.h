@@ -1,0 +1,20 @@
+#pragma once
+#include <string_view>
+
+namespace q30x {
+
+// Names in the system's files (XML charsets and entities, INI sections and
+// keys) compare without regard to ASCII case only.
+template <typename Char>
+constexpr Char asciiLower(Char c) {
+    return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
+}
+
+constexpr bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+}  // namespace q30x

@@ -1,0 +1,109 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// Control rectangles and image sizes of the skinned windows. The window code
+// places its controls from these tables and skingen draws the art from the
+// same ones, so a button can never sit beside its picture. No Qt here.
+namespace q30x::layout {
+
+struct Rect {
+    int left, top, right, bottom;
+    constexpr int width() const { return right - left; }
+    constexpr int height() const { return bottom - top; }
+};
+
+struct Size {
+    int width, height;
+};
+
+// The two coordinate sets; the window picks one from chineseUi at creation.
+enum class SkinSet { Chinese, Standard };
+
+// A rectangle that differs between the two sets.
+struct SetRect {
+    Rect chinese;
+    Rect standard;
+    constexpr const Rect& in(SkinSet set) const { return set == SkinSet::Chinese ? chinese : standard; }
+};
+
+// Built-in bitmaps and icons, by resource number.
+namespace res {
+inline constexpr int kAppIcon = 128;
+inline constexpr int kLanguagePopup = 129;
+inline constexpr int kFirstFlagIcon = 130;    // 130..141, one per language
+inline constexpr int kFirstFlagBitmap = 142;  // 142..153
+inline constexpr int kInfoQuestionPressed = 1004;
+inline constexpr int kInfoOkPressed = 1005;
+inline constexpr int kInfoQuestionNormal = 1006;
+inline constexpr int kInfoOkNormal = 1007;
+inline constexpr int kInfoQuestionHover = 1008;
+inline constexpr int kInfoOkHover = 1009;
+inline constexpr int kTrayExit = 1011;
+inline constexpr int kTrayConfig = 1012;
+}  // namespace res
+
+inline constexpr Size kAppIconSize{64, 64};
+inline constexpr Size kFlagIconSize{20, 14};
+inline constexpr Size kFlagBitmapSize{36, 23};
+inline constexpr Size kTrayIconSize{16, 16};
+
+// Message box (CDlgInfo): three 330 x 160 images per mode.
+namespace info {
+inline constexpr Size kSize{330, 160};
+inline constexpr Rect kClose{300, 0, 329, 29};
+inline constexpr Rect kQuestionOk{178, 127, 244, 159};
+inline constexpr Rect kQuestionCancel{245, 127, 311, 159};
+inline constexpr Rect kOkOnly{240, 127, 306, 159};
+inline constexpr Rect kText{90, 73, 305, 91};
+inline constexpr Rect kTitle{10, 9, 100, 23};
+inline constexpr uint32_t kTextColour = 0x676153;  // COLORREF (0x00BBGGRR)
+}  // namespace info
+
+// Progress window (CDlgProgress): skins/ProgressBar/Progress_{Normal,Over}.png.
+namespace progress {
+inline constexpr Size kSize{330, 80};
+inline constexpr Rect kBar{35, 47, 295, 56};
+inline constexpr Rect kText{35, 20, 345, 60};  // x 35, y 20, width 310, height 40
+inline constexpr int kBarId = 777;
+}  // namespace progress
+
+// Slider thumb skins/Slider.png; its pixel (0,0) is the key colour that
+// shapes it.
+namespace slider {
+inline constexpr Size kThumb{11, 17};
+inline constexpr uint32_t kKeyColour = 0xFF00FF;  // RGB
+}  // namespace slider
+
+// Popup list window (CMenuEx): items at (6, y, 110, y + 22) from y = 6.
+namespace popup {
+inline constexpr int kWidth = 116;
+inline constexpr int kItemLeft = 6;
+inline constexpr int kItemRight = 110;
+inline constexpr int kFirstItemTop = 6;
+inline constexpr int kItemHeight = 22;
+inline constexpr int kBottomMargin = 3;
+inline constexpr int kCorner = 32;  // nine-slice corners of the background
+inline constexpr Size kBackground{116, 273};
+constexpr int heightFor(int items) { return kFirstItemTop + items * kItemHeight + kBottomMargin; }
+static_assert(heightFor(12) == 273, "the language popup measures 116 x 273");
+}  // namespace popup
+
+// Tray menu items (CXPMenu).
+namespace xpmenu {
+inline constexpr Size kItem{75, 22};
+inline constexpr int kIconStrip = 25;
+inline constexpr int kTextLeft = 33;
+}  // namespace xpmenu
+
+// Drop-down menu library bitmaps, skins/Menu/*.BMP; one item of height 24.
+namespace menu {
+inline constexpr Size kItem{120, 24};
+inline constexpr std::array<std::string_view, 6> kFiles = {
+    "MenuNorL.BMP", "MenuOverL.BMP", "MenuDownL.BMP",
+    "MenuNorHaveSub.BMP", "MenuOverHaveSub.BMP", "MenuDownHaveSub.BMP",
+};
+}  // namespace menu
+
+}  // namespace q30x::layout

@@ -1,0 +1,389 @@
+// q30x-gallery [--screens DIR]
+// Shows every skinned control in each of its states and every window of the
+// controls subsystem; with --screens writes each as a PNG into DIR.
+#include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "art.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "skin/bitmap_button.h"
+#include "skin/dlg_info.h"
+#include "skin/dlg_progress.h"
+#include "skin/images.h"
+#include "skin/irr_button.h"
+#include "skin/layout.h"
+#include "skin/menu_library.h"
+#include "skin/message_port.h"
+#include "skin/popup.h"
+#include "skin/slider.h"
+#include "skin/xp_menu.h"
+
+namespace {
+
+using namespace q30x;
+namespace L = q30x::layout;
+
+QString programFolder() { return QString::fromStdString(executableFolder()); }
+
+void hoverOver(QWidget* w) {
+    QEnterEvent enter(QPointF(2, 2), w->mapTo(w->window(), QPointF(2, 2)), w->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(w, &enter);
+}
+
+// Three full-page images for the demo page, drawn with the skin's own art:
+// every button cell in its normal, hover and pressed look.
+struct DemoPage {
+    QImage normal, hover, pressed;
+};
+
+DemoPage demoPage(const QSize& size, const std::vector<QRect>& cells) {
+    DemoPage page;
+    const skingen::State states[3] = {skingen::State::Normal, skingen::State::Hover, skingen::State::Pressed};
+    QImage* out[3] = {&page.normal, &page.hover, &page.pressed};
+    for (int i = 0; i < 3; ++i) {
+        QImage img(size, QImage::Format_RGB32);
+        QPainter p(&img);
+        skingen::drawPanel(p, img.rect(), false);
+        for (const QRect& c : cells) skingen::drawButtonFace(p, c, states[i]);
+        *out[i] = img;
+    }
+    return page;
+}
+
+QPolygon slantedTab(int left, int top) {
+    return QPolygon({QPoint(left + 14, top), QPoint(left + 110, top), QPoint(left + 96, top + 30), QPoint(left, top + 30)});
+}
+
+const XPMenuItem kConfigItem{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Config")};
+const XPMenuItem kExitItem{L::res::kTrayExit, L::res::kTrayExit, QStringLiteral("Exit")};
+const XPMenuItem kLongItem{L::res::kTrayConfig, L::res::kTrayConfig, QStringLiteral("Configuration")};
+
+// The tray menu as the tray icon builds it, with a third, too long item to
+// show the ellipsis.
+CXPMenu* trayMenu(QWidget* parent) {
+    auto* menu = new CXPMenu(parent);
+    menu->appendItem(0x6000, &kConfigItem);
+    menu->appendItem(0x6001, &kExitItem);
+    menu->appendItem(0x6002, &kLongItem);
+    return menu;
+}
+
+// The controls page: bitmap buttons and slanted tabs in every state, two
+// sliders and a progress bar.
+class ControlsPage : public QWidget {
+public:
+    ControlsPage() {
+        setFixedSize(560, 250);
+        port_ = new MessagePort(this);
+        std::vector<QRect> cells;
+        for (int i = 0; i < 5; ++i) cells.emplace_back(20 + i * 104, 36, 96, 34);
+        const DemoPage page = demoPage(size(), cells);
+        background_ = page.normal;
+        pageBackground_ = page.normal;
+        const char* captions[5] = {"Normal", "Hover", "Checked", "Disabled", "Off, ticked"};
+        for (int i = 0; i < 5; ++i) {
+            auto* b = new CGDIBitmapBtn(QString::fromLatin1(captions[i]), cells[static_cast<size_t>(i)], this);
+            b->cutImages(cells[static_cast<size_t>(i)], page.normal, page.hover, page.pressed, page.normal);
+            buttons_.push_back(b);
+        }
+        buttons_[2]->setModes(true, false);
+        buttons_[2]->setCheckedState(1);
+        buttons_[3]->setEnabled(false);
+        buttons_[4]->setModes(true, false);
+        buttons_[4]->setCheckedState(1);
+        buttons_[4]->setEnabled(false);
+
+        // Slanted tabs cut from one page image per look.
+        std::vector<QPolygon> tabs;
+        for (int i = 0; i < 4; ++i) tabs.push_back(slantedTab(20 + i * 104, 100));
+        QImage tabPages[4];  // normal, pressed, hover, disabled
+        for (int s = 0; s < 4; ++s) {
+            QImage img(size(), QImage::Format_RGB32);
+            QPainter p(&img);
+            skingen::drawPanel(p, img.rect(), false);
+            p.setRenderHint(QPainter::Antialiasing);
+            for (const QPolygon& t : tabs) {
+                const QColor fills[4] = {QColor(0x24, 0x28, 0x2F), skingen::colour::kAccent, QColor(0x34, 0x3B, 0x46),
+                                         QColor(0x17, 0x19, 0x1D)};
+                p.setPen(s == 2 ? skingen::colour::kAccentBright : s == 3 ? QColor(0x22, 0x26, 0x2B) : skingen::colour::kEdge);
+                p.setBrush(fills[s]);
+                p.drawPolygon(t);
+            }
+            tabPages[s] = img;
+        }
+        const char* tabCaptions[4] = {"Main", "Hover", "Marked", "Off"};
+        for (int i = 0; i < 4; ++i) {
+            auto* t = new CIrrButton(QString::fromLatin1(tabCaptions[i]), QRegion(tabs[static_cast<size_t>(i)]), this);
+            t->setImages(tabPages[0], tabPages[1], tabPages[2], tabPages[3]);
+            t->setMarkedMode(i != 3);
+            tabs_.push_back(t);
+        }
+        tabs_[2]->setMarked(true);
+        tabs_[3]->setEnabled(false);
+
+        const QImage thumb = loadSkinImage(programFolder(), QStringLiteral("skins/Slider.png"));
+        const QImage track = loadSkinImage(programFolder(), QStringLiteral("skins/ProgressBar/Progress_Normal.png"));
+        const int values[2] = {1, 4};
+        for (int i = 0; i < 2; ++i) {
+            const QRect r(20 + i * 260, 160, 220, 17);
+            auto* s = new CPngHSliderBar(thumb, r, this, 2560 + i);
+            // The groove of the progress art with the panel around it.
+            s->setTrackImage(L::progress::kBar.left, L::progress::kBar.top - 4, L::progress::kBar.width(), 17, track);
+            s->setTrackRect(r);
+            s->setRange(1, 5);
+            s->setPosition(values[i]);
+            sliders_.push_back(s);
+        }
+        const QImage over = loadSkinImage(programFolder(), QStringLiteral("skins/ProgressBar/Progress_Over.png"));
+        auto* bar = new CPngHProgressBar(QRect(20, 205, 480, 9), this, 9);
+        bar->setImages(L::progress::kBar.left, L::progress::kBar.top, L::progress::kBar.width(), L::progress::kBar.height(),
+                       track, over);
+        bar->setValue(5);
+    }
+
+    // A row of buttons that open each window, for the interactive gallery.
+    void addLaunchers() {
+        setFixedSize(560, 300);
+        const std::vector<std::pair<QString, std::function<void(QWidget*)>>> launchers = {
+            {"Notice", [](QWidget* w) { CDlgInfo::showMessage(w, QStringLiteral("Profile saved."), false, false); }},
+            {"Question", [](QWidget* w) { CDlgInfo::showMessage(w, QStringLiteral("Reset all statistics?"), true, false); }},
+            {"Countdown", [](QWidget* w) { CDlgInfo(QStringLiteral("Mouse unplugged."), false, true, false, w).exec(); }},
+            {"Progress", [](QWidget* w) {
+                 CDlgProgress dialog(programFolder(), false, w);
+                 // Stands in for the apply worker: 0 to 100 in steps.
+                 QTimer feed;
+                 int percent = 0;
+                 QObject::connect(&feed, &QTimer::timeout, [&] {
+                     dialog.port()->post(msg::kApplyProgress, static_cast<uintptr_t>(percent), 0);
+                     if ((percent += 7) > 100) percent = 100;
+                 });
+                 feed.start(150);
+                 dialog.runModal();
+             }},
+            {"Language", [](QWidget* w) {
+                 const QPoint at = w->mapToGlobal(QPoint(470, 290));
+                 CMenuExA::open(w, QRect(at, QSize(42, 18)));
+             }},
+            {"Tray menu", [](QWidget* w) {
+                 CXPMenu* menu = trayMenu(w);
+                 menu->setAttribute(Qt::WA_DeleteOnClose);
+                 menu->popup(QCursor::pos());
+             }},
+        };
+        std::vector<QRect> cells;
+        for (size_t i = 0; i < launchers.size(); ++i) cells.emplace_back(20 + static_cast<int>(i) * 88, 250, 84, 34);
+        const DemoPage page = demoPage(size(), cells);
+        for (size_t i = 0; i < launchers.size(); ++i) {
+            auto* b = new CGDIBitmapBtn(launchers[i].first, cells[i], this);
+            b->cutImages(cells[i], page.normal, page.hover, page.pressed, page.normal);
+            QObject::connect(b, &QAbstractButton::clicked, this, [this, open = launchers[i].second] { open(this); });
+        }
+        background_ = page.normal.copy();
+        QPainter p(&background_);
+        p.drawImage(0, 0, pageBackground_);
+    }
+
+    void showStates() {
+        hoverOver(buttons_[1]);
+        hoverOver(tabs_[1]);
+        for (CGDIBitmapBtn* b : buttons_) b->update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawImage(0, 0, background_);
+        p.setPen(QColor(0x8A, 0x90, 0x9A));
+        p.setFont(shellDlgFont());
+        p.drawText(20, 26, QStringLiteral("CGDIBitmapBtn: normal, hover, checked, disabled, disabled and checked"));
+        p.drawText(20, 94, QStringLiteral("CIrrButton tabs: normal, hover, marked, disabled"));
+        p.drawText(20, 152, QStringLiteral("CPngHSliderBar 1..5 at 1 and 4"));
+        p.drawText(20, 199, QStringLiteral("CPngHProgressBar at 5 of 0..10"));
+    }
+
+private:
+    MessagePort* port_;
+    QImage background_, pageBackground_;
+    std::vector<CGDIBitmapBtn*> buttons_;
+    std::vector<CIrrButton*> tabs_;
+    std::vector<CPngHSliderBar*> sliders_;
+};
+
+QImage onDark(const QImage& image, int margin) {
+    QImage out(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_RGB32);
+    QPainter p(&out);
+    skingen::drawPanel(p, out.rect(), false);
+    p.drawImage(margin, margin, image);
+    return out;
+}
+
+QImage grabbed(QWidget* w) { return w->grab().toImage(); }
+
+QImage infoScreen(const QString& text, bool question, bool countdown, bool chinese, int ticks) {
+    CDlgInfo box(text, question, countdown, chinese, nullptr);
+    for (int i = 0; i < ticks; ++i) box.port()->send(msg::kTimer, CDlgInfo::kCountdownTimer, 0);
+    if (question) hoverOver(box.okButton());
+    return grabbed(&box);
+}
+
+QImage progressScreen(bool chinese, int percent) {
+    CDlgProgress dialog(programFolder(), chinese);
+    dialog.prepare();
+    dialog.port()->send(msg::kApplyProgress, static_cast<uintptr_t>(percent), 0);
+    dialog.port()->killTimer(CDlgProgress::kCloseTimer);
+    return grabbed(&dialog);
+}
+
+QImage popupScreen(QWidget* owner) {
+    auto* popup = CMenuExA::open(owner, QRect(400, 600, 42, 18));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 6 + 22 * 2 + 8), popup->mapToGlobal(QPointF(40, 60)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &move);
+    const QImage frame = popup->render();
+    popup->hide();
+    popup->deleteLater();
+    return onDark(frame, 12);
+}
+
+QImage trayMenuScreen(QWidget* parent) {
+    CXPMenu* menu = trayMenu(parent);
+    menu->popup(QPoint(200, 200));
+    menu->setActiveAction(menu->actions().value(1));
+    const QImage shot = onDark(grabbed(menu), 12);
+    menu->close();
+    menu->deleteLater();
+    return shot;
+}
+
+QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
+    MenuLibrary library;
+    if (library.loadDefault(programFolder()) != MenuLibrary::Result::Loaded) {
+        std::fprintf(stderr, "q30x-gallery: %s\n", qPrintable(library.error()));
+        return {};
+    }
+    const char* groups[] = {"All games", "Shooters", "Strategy", "Role play", "Racing"};
+    std::vector<MenuExItem> items;
+    for (int i = 0; i < 5; ++i) {
+        MenuExItem item{kMenuExTopLevel, i, {}};
+        const std::u16string text = QString::fromLatin1(groups[i]).toStdU16String();
+        std::copy(text.begin(), text.end(), item.text);
+        items.push_back(item);
+    }
+    items.push_back({1, 100, {u'C', u'S', 0}});
+    items.push_back({1, 101, {u'V', u'a', u'l', u'o', u'r', u'a', u'n', u't', 0}});
+    std::vector<std::u16string> paths;
+    for (int i : {0, 1, 2, 0, 3, 4, 5, 3})
+        paths.push_back((programFolder() + "/skins/Menu/" + QString::fromLatin1(L::menu::kFiles[static_cast<size_t>(i)].data())).toStdU16String());
+    const QPoint at = owner->mapToGlobal(QPoint(10, 10));
+    library.create()(port, 24, {at.x(), at.y()}, 0x676153, 0xFFFFFF, 0xB98C15, paths[0].c_str(), paths[1].c_str(),
+                     paths[2].c_str(), paths[3].c_str(), paths[4].c_str(), paths[5].c_str(), paths[6].c_str(),
+                     paths[7].c_str(), items.data(), static_cast<int32_t>(items.size()));
+    // Open the sub-menu of the second group, then put every open menu on
+    // one picture at its place on the screen.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible() && !menu->actions().isEmpty() &&
+                                                  menu->actions().value(1) && menu->actions().value(1)->menu()) {
+            menu->setActiveAction(menu->actions().value(1));
+            menu->actions().value(1)->menu()->popup(menu->mapToGlobal(menu->actionGeometry(menu->actions().value(1)).topRight()));
+        }
+    QCoreApplication::processEvents();
+    std::vector<QMenu*> open;
+    QRect all;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible()) {
+            open.push_back(menu);
+            all |= menu->geometry();
+        }
+    QImage shot(all.size(), QImage::Format_ARGB32_Premultiplied);
+    shot.fill(Qt::transparent);
+    QPainter p(&shot);
+    for (QMenu* menu : open) p.drawImage(menu->geometry().topLeft() - all.topLeft(), grabbed(menu));
+    p.end();
+    library.destroy()();
+    return open.empty() ? QImage() : onDark(shot, 12);
+}
+
+QImage iconsScreen() {
+    QImage img(12 * 42 + 20, 120, QImage::Format_RGB32);
+    QPainter p(&img);
+    skingen::drawPanel(p, img.rect(), false);
+    p.drawImage(12, 12, builtinImage(L::res::kAppIcon));
+    p.drawImage(90, 20, builtinImage(L::res::kTrayConfig));
+    p.drawImage(114, 20, builtinImage(L::res::kTrayExit));
+    for (int i = 0; i < 12; ++i) {
+        p.drawImage(12 + i * 42, 82, builtinImage(L::res::kFirstFlagBitmap + i));
+        p.drawImage(20 + i * 42, 60, builtinImage(L::res::kFirstFlagIcon + i));
+    }
+    return img;
+}
+
+int writeScreens(const QString& dir) {
+    if (!QDir().mkpath(dir)) return 1;
+    ControlsPage page;
+    page.show();
+    page.showStates();
+    QCoreApplication::processEvents();
+    const QString longText = QStringLiteral(
+        "The mouse was not found. Check that it is plugged in, then start the configuration again; this "
+        "message is long on purpose and wraps below its rectangle.");
+    const std::vector<std::pair<QString, std::function<QImage()>>> screens = {
+        {"controls", [&] { return grabbed(&page); }},
+        {"info_ok", [] { return infoScreen(QStringLiteral("Profile saved."), false, false, false, 0); }},
+        {"info_question", [] { return infoScreen(QStringLiteral("Reset all statistics?"), true, false, false, 0); }},
+        {"info_countdown", [] { return infoScreen(QStringLiteral("Mouse unplugged."), false, true, false, 3); }},
+        {"info_long", [&] { return infoScreen(longText, false, false, false, 0); }},
+        {"info_chinese", [] { return infoScreen(QStringLiteral("是否重置统计数据？"), true, false, true, 0); }},
+        {"progress", [] { return progressScreen(false, 42); }},
+        {"progress_chinese", [] { return progressScreen(true, 100); }},
+        {"language_popup", [&] { return popupScreen(&page); }},
+        {"tray_menu", [&] { return trayMenuScreen(&page); }},
+        {"menu_library", [&] { return menuLibraryScreen(&page, MessagePort::of(&page)); }},
+        {"icons", [] { return iconsScreen(); }},
+    };
+    int failed = 0;
+    for (const auto& [name, shoot] : screens) {
+        const QImage image = shoot();
+        const QString path = dir + "/" + name + ".png";
+        if (image.isNull() || !image.save(path)) {
+            std::fprintf(stderr, "q30x-gallery: %s not written\n", qPrintable(path));
+            ++failed;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Writing screenshots needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--screens" && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutes();
+    const QStringList args = app.arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--screens"));
+    if (at >= 0) {
+        if (at + 1 >= args.size()) {
+            std::fprintf(stderr, "usage: q30x-gallery [--screens DIR]\n");
+            return 2;
+        }
+        return writeScreens(args[at + 1]);
+    }
+    ControlsPage page;
+    page.setWindowTitle(QStringLiteral("q30x-gallery"));
+    page.addLaunchers();
+    page.show();
+    return app.exec();
+}

@@ -1,0 +1,107 @@
+// skingen PROGRAM_FOLDER BUILTIN_FOLDER
+// Draws every skin file of the program folder (both coordinate sets:
+// skins/ the standard set, skins-sc/ the Simplified Chinese one) and every
+// built-in bitmap with the Qt resource list that compiles them in.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <vector>
+
+#include "art.h"
+#include "i18n/languages.h"
+#include "skin/layout.h"
+
+namespace {
+
+namespace L = q30x::layout;
+using skingen::State;
+
+bool save(const QImage& image, const QString& path) {
+    if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path)) {
+        std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+QImage canvas(L::Size s) {
+    QImage img(s.width, s.height, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+template <class Draw>
+QImage drawn(L::Size s, Draw draw) {
+    QImage img = canvas(s);
+    QPainter p(&img);
+    draw(p, img.rect());
+    return img;
+}
+
+bool writeSkinSet(const QString& skins, bool chinese) {
+    bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
+    ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
+    ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
+    const State states[3] = {State::Normal, State::Hover, State::Pressed};
+    for (int i = 0; i < 6; ++i) {
+        const QString file = QString::fromLatin1(L::menu::kFiles[static_cast<size_t>(i)].data(),
+                                                 static_cast<qsizetype>(L::menu::kFiles[static_cast<size_t>(i)].size()));
+        ok &= save(skingen::menuItem(i >= 3, states[i % 3]), skins + "/Menu/" + file);
+    }
+    if (chinese) {
+        QFile ini(skins + "/languagetype.ini");
+        ok &= ini.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+              ini.write("[languagetype]\r\nvalue=1\r\n") > 0;
+    }
+    return ok;
+}
+
+bool writeBuiltins(const QString& folder) {
+    std::vector<std::pair<int, QImage>> images;
+    images.emplace_back(L::res::kAppIcon, drawn(L::kAppIconSize, skingen::drawAppIcon));
+    images.emplace_back(L::res::kLanguagePopup, skingen::popupBackground());
+    for (const q30x::Language& l : q30x::kLanguages) {
+        images.emplace_back(l.popupIcon, drawn(L::kFlagIconSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));
+        images.emplace_back(l.flagBitmap, drawn(L::kFlagBitmapSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));
+    }
+    images.emplace_back(L::res::kInfoQuestionNormal, skingen::infoBox(true, State::Normal));
+    images.emplace_back(L::res::kInfoQuestionHover, skingen::infoBox(true, State::Hover));
+    images.emplace_back(L::res::kInfoQuestionPressed, skingen::infoBox(true, State::Pressed));
+    images.emplace_back(L::res::kInfoOkNormal, skingen::infoBox(false, State::Normal));
+    images.emplace_back(L::res::kInfoOkHover, skingen::infoBox(false, State::Hover));
+    images.emplace_back(L::res::kInfoOkPressed, skingen::infoBox(false, State::Pressed));
+    images.emplace_back(L::res::kTrayExit, drawn(L::kTrayIconSize, skingen::drawPower));
+    images.emplace_back(L::res::kTrayConfig, drawn(L::kTrayIconSize, skingen::drawGear));
+
+    bool ok = true;
+    QString qrc;
+    QTextStream out(&qrc);
+    out << "<RCC>\n  <qresource prefix=\"/builtin\">\n";
+    for (const auto& [id, image] : images) {
+        ok &= save(image, QStringLiteral("%1/%2.png").arg(folder).arg(id));
+        out << "    <file>" << id << ".png</file>\n";
+    }
+    out << "  </qresource>\n</RCC>\n";
+    out.flush();
+    QFile file(folder + "/builtin.qrc");
+    ok &= file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(qrc.toUtf8()) > 0;
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skingen PROGRAM_FOLDER BUILTIN_FOLDER\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    bool ok = writeSkinSet(program + "/skins", false);
+    ok &= writeSkinSet(program + "/skins-sc", true);
+    ok &= writeBuiltins(QString::fromLocal8Bit(argv[2]));
+    return ok ? 0 : 1;
+}

@@ -10,6 +10,7 @@ std::span<const Command> allCommands() {
         kShowCommand,
         kListCommand,
         kInfoCommand,
+        kApplyCommand,
         kStringsCommand,
     };
     return commands;

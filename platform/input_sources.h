@@ -9,7 +9,8 @@ namespace q30x {
 std::unique_ptr<InputEventSource> makeX11RawInputSource();
 
 // Reads the pointer and keyboard event devices (needs read access to
-// /dev/input, and /dev/uinput to swallow); start() fails without them.
+// /dev/input, and /dev/uinput to swallow); start() fails unless at least one
+// pointer and one keyboard can be read.
 std::unique_ptr<InputEventSource> makeEvdevInputSource();
 
 }  // namespace q30x

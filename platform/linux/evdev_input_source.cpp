@@ -76,9 +76,14 @@ public:
     bool start(InputEventSink& sink) override {
         stop();
         devices_ = openInputDevices();
-        bool anyPointer = false;
-        for (const auto& device : devices_) anyPointer = anyPointer || libevdev_has_event_type(device.evdev, EV_REL);
-        if (!anyPointer || ::pipe2(wake_, O_CLOEXEC) != 0) {
+        // Keys matter as much as buttons (statistics, recorders): with only
+        // some devices readable the observe-only source serves better.
+        bool pointer = false, keyboard = false;
+        for (const auto& device : devices_) {
+            pointer = pointer || libevdev_has_event_type(device.evdev, EV_REL);
+            keyboard = keyboard || libevdev_has_event_code(device.evdev, EV_KEY, KEY_A);
+        }
+        if (!pointer || !keyboard || ::pipe2(wake_, O_CLOEXEC) != 0) {
             closeDevices();
             return false;
         }

@@ -11,6 +11,7 @@ std::span<const Command> allCommands() {
         kListCommand,
         kInfoCommand,
         kApplyCommand,
+        kWatchCommand,
         kStringsCommand,
     };
     return commands;

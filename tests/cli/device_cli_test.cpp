@@ -186,3 +186,44 @@ TEST_F(ApplyCommand, NoMouseNoApply) {
 
 }  // namespace
 }  // namespace q30x
+
+#include <thread>
+
+#include "app/input_source_choice.h"
+#include "tests/support/xvfb.h"
+
+namespace q30x {
+namespace {
+
+// Without event-device access (as here), the observe-only backend runs and
+// says so; an intercept request is answered with the note, not pretended.
+TEST(WatchCommand, ReportsTheInputBackendAndWhatTheHooksPost) {
+    test::XvfbServer server;
+    ASSERT_TRUE(server.running());
+    Result result{};
+    std::thread run([&] { result = runCli({"--intercept", "0x207", "watch", "1"}); });
+    for (int i = 0; i < 6; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        test::fakeButton(2, true);
+        test::fakeButton(2, false);
+        test::fakeButton(3, true);
+        test::fakeButton(3, false);
+    }
+    run.join();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.rfind("input: X11 raw events (observe only)\n", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find("2027 input 0x207\n"), std::string::npos) << result.out;
+    // The intercepted middle button is reported, never forwarded; the right one is both.
+    EXPECT_EQ(result.out.find("1034 0x207 0x0\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("1034 0x208 0x0\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("2027 input 0x204\n1034 0x204 0x0\n1034 0x205 0x0\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err, std::string("q30xctl: ") + kInterceptionUnavailableText + "\n");
+}
+
+TEST(WatchCommand, Misuse) {
+    EXPECT_EQ(runCli({"watch", "0"}).status, 64);
+    EXPECT_EQ(runCli({"--intercept", "zz", "watch", "1"}).status, 64);
+}
+
+}  // namespace
+}  // namespace q30x

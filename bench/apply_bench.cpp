@@ -12,13 +12,6 @@
 namespace q30x {
 namespace {
 
-struct IdleSource final : InputEventSource {
-    bool start(InputEventSink&) override { return true; }
-    void stop() override {}
-    bool canSwallow() const override { return true; }
-    void setSwallowing(bool) override {}
-};
-
 struct NullWindow final : MessageTarget {
     void post(uint32_t, uintptr_t, intptr_t) override {}
     intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
@@ -49,7 +42,7 @@ struct Setup {
     std::unique_ptr<SettingsState> state = std::make_unique<SettingsState>();
     std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
     LanguageState language;
-    IdleSource source;
+    QuietInputSource source{true};
     InputHooks hooks{source};
     RecordingDesktopMouseSettings desktop;
     NullWindow window;

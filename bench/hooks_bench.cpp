@@ -7,13 +7,6 @@
 namespace q30x {
 namespace {
 
-struct IdleSource final : InputEventSource {
-    bool start(InputEventSink&) override { return true; }
-    void stop() override {}
-    bool canSwallow() const override { return true; }
-    void setSwallowing(bool) override {}
-};
-
 // Counts posts only, as a queued post is the window system's cost, not the hook's.
 struct CountingTarget final : MessageTarget {
     uint64_t posts = 0;
@@ -22,7 +15,7 @@ struct CountingTarget final : MessageTarget {
 };
 
 void BM_MouseHookPassThrough(benchmark::State& state) {
-    IdleSource source;
+    QuietInputSource source{true};
     InputHooks hooks(source);
     CountingTarget window;
     hooks.installHooks(&window);
@@ -38,7 +31,7 @@ void BM_MouseHookPassThrough(benchmark::State& state) {
 BENCHMARK(BM_MouseHookPassThrough);
 
 void BM_MouseHookIntercepted(benchmark::State& state) {
-    IdleSource source;
+    QuietInputSource source{true};
     InputHooks hooks(source);
     CountingTarget window;
     hooks.installHooks(&window);
@@ -54,7 +47,7 @@ void BM_MouseHookIntercepted(benchmark::State& state) {
 BENCHMARK(BM_MouseHookIntercepted);
 
 void BM_KeyboardHook(benchmark::State& state) {
-    IdleSource source;
+    QuietInputSource source{true};
     InputHooks hooks(source);
     CountingTarget window;
     hooks.installHooks(&window);

@@ -17,15 +17,6 @@ namespace {
 
 constexpr int kExitStepBase = 10;
 
-// The command line reads no desktop input: the intercept table is only
-// written, as the apply does it.
-struct NoDesktopInput final : InputEventSource {
-    bool start(InputEventSink&) override { return false; }
-    void stop() override {}
-    bool canSwallow() const override { return false; }
-    void setSwallowing(bool) override {}
-};
-
 // The progress window: a bar on a terminal, one line per point elsewhere.
 class ConsoleProgress final : public MessageTarget {
 public:
@@ -104,7 +95,8 @@ int runApply(Invocation& call) {
         desktop = std::make_unique<RecordingDesktopMouseSettings>();
     }
 
-    NoDesktopInput input;
+    // The command line reads no desktop input: the intercept table is only written.
+    QuietInputSource input(false);
     InputHooks hooks(input);
     const bool bar = !device.tracesToStandardOutput() && ::isatty(STDOUT_FILENO) && &call.out == &std::cout;
     ConsoleProgress progress(call.out, bar);

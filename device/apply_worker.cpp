@@ -15,10 +15,6 @@ constexpr uint32_t kButtonPauseMs = 50;
 constexpr uint32_t kFinalPauseMs = 300;
 constexpr int kProgressPerButton = 7;
 
-void storeEntry(KeyTable& table, int position, DeviceKeyCode code) {
-    for (int b = 0; b < 4; ++b) table[static_cast<std::size_t>(position * 4 + b)] = static_cast<uint8_t>(code >> (8 * b));
-}
-
 }  // namespace
 
 std::u16string_view applyFailureText(int step) {
@@ -68,7 +64,7 @@ int ApplyWorker::applyProfile(MessageTarget& progress) {
     Clock& clock = link.pacingClock();
     const ProfileRecord& record = context_.state.current;
 
-    KeyTable table{};
+    ButtonMacros uploaded{};
     int macroNumber = 1;
     int percent = 0;
     for (const auto& button : kPhysicalButtons) {
@@ -77,7 +73,6 @@ int ApplyWorker::applyProfile(MessageTarget& progress) {
         context_.hooks.removeIntercept(inputCode);
         progress.post(msg::kApplyProgress, static_cast<uintptr_t>(percent), 0);
 
-        ButtonMacro macro;
         if (slot.functionType == kFunctionMacro) {
             const auto id = static_cast<uint32_t>(context_.state.macroRefs[button.index]);
             const MacroRecord* stored = findById(context_.macros, id);
@@ -86,18 +81,16 @@ int ApplyWorker::applyProfile(MessageTarget& progress) {
                 // Whether the upload went out is not checked: the button still gets its number.
                 MacroWrite written = link.writeMacro(macroNumber, &encoded);
                 clock.sleepMs(kButtonPauseMs);
-                macro = {macroNumber++, written.wordCount};
+                uploaded[button.index] = {macroNumber++, written.wordCount};
             }
         } else if (slot.functionType == kFunctionAdvanced) {
             context_.hooks.addIntercept(inputCode);
         }
-        if (hasDeviceKeyCode(slot.functionType)) {
-            storeEntry(table, button.keyTablePosition, deviceKeyCode(slot, button.index, macro));
-            clock.sleepMs(kButtonPauseMs);
-        }
+        // The code itself goes into the table below; its pause is taken here, in button order.
+        if (hasDeviceKeyCode(slot.functionType)) clock.sleepMs(kButtonPauseMs);
         percent += kProgressPerButton;
     }
-    storeEntry(table, kFixedKeyTablePosition, kFixedKeyTableEntry);
+    const KeyTable table = buildKeyTable(record, uploaded);
 
     auto fail = [&](int step) {
         // The progress window ends only on 100 or a close; without one the

@@ -61,4 +61,18 @@ public:
     virtual void setSwallowing(bool on) = 0;
 };
 
+// A source that delivers nothing: for a program that only writes the
+// intercept table (the command line) or measures the hooks alone.
+class QuietInputSource final : public InputEventSource {
+public:
+    explicit QuietInputSource(bool startable) : startable_(startable) {}
+    bool start(InputEventSink&) override { return startable_; }
+    void stop() override {}
+    bool canSwallow() const override { return startable_; }
+    void setSwallowing(bool) override {}
+
+private:
+    bool startable_;
+};
+
 }  // namespace q30x

@@ -16,6 +16,7 @@
 
 #include "platform/evdev_frames.h"
 #include "platform/input_sources.h"
+#include "platform/linux/wake_pipe.h"
 
 namespace q30x {
 namespace {
@@ -83,7 +84,7 @@ public:
             pointer = pointer || libevdev_has_event_type(device.evdev, EV_REL);
             keyboard = keyboard || libevdev_has_event_code(device.evdev, EV_KEY, KEY_A);
         }
-        if (!pointer || !keyboard || ::pipe2(wake_, O_CLOEXEC) != 0) {
+        if (!pointer || !keyboard || !wake_.open()) {
             closeDevices();
             return false;
         }
@@ -96,11 +97,9 @@ public:
     void stop() override {
         if (reader_.joinable()) {
             running_ = false;
-            char c = 0;
-            [[maybe_unused]] auto n = ::write(wake_[1], &c, 1);
+            wake_.wake();
             reader_.join();
-            ::close(wake_[0]);
-            ::close(wake_[1]);
+            wake_.close();
         }
         setSwallowing(false);
         closeDevices();
@@ -133,7 +132,7 @@ private:
             fds.push_back({device.fd, POLLIN, 0});
             filters.emplace_back(sink);
         }
-        fds.push_back({wake_[0], POLLIN, 0});
+        fds.push_back({wake_.readFd(), POLLIN, 0});
         while (running_ && ::poll(fds.data(), fds.size(), -1) >= 0) {
             if (fds.back().revents & POLLIN) break;
             for (std::size_t i = 0; i < devices_.size(); ++i)
@@ -168,7 +167,7 @@ private:
     std::vector<InputDevice> devices_;
     std::thread reader_;
     std::atomic<bool> running_{false};
-    int wake_[2] = {-1, -1};
+    WakePipe wake_;
     std::mutex grabMutex_;
     libevdev_uinput* twin_ = nullptr;
     bool grabbed_ = false;

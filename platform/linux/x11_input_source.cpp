@@ -9,6 +9,7 @@
 
 #include "platform/input_sources.h"
 #include "platform/input_translation.h"
+#include "platform/linux/wake_pipe.h"
 
 namespace q30x {
 namespace {
@@ -33,7 +34,7 @@ public:
             XISetMask(bits, type);
         XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
         XSync(display, False);
-        if (::pipe(wake_) != 0) {
+        if (!wake_.open()) {
             XCloseDisplay(display);
             return false;
         }
@@ -46,11 +47,9 @@ public:
     void stop() override {
         if (!reader_.joinable()) return;
         running_ = false;
-        char c = 0;
-        [[maybe_unused]] auto n = ::write(wake_[1], &c, 1);
+        wake_.wake();
         reader_.join();
-        ::close(wake_[0]);
-        ::close(wake_[1]);
+        wake_.close();
     }
 
     bool canSwallow() const override { return false; }
@@ -58,7 +57,7 @@ public:
 
 private:
     void read(Display* display, int opcode, InputEventSink& sink) {
-        pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wake_.readFd(), POLLIN, 0}};
         while (running_) {
             while (running_ && XPending(display)) {
                 XEvent event;
@@ -96,7 +95,7 @@ private:
 
     std::thread reader_;
     std::atomic<bool> running_{false};
-    int wake_[2] = {-1, -1};
+    WakePipe wake_;
 };
 
 }  // namespace

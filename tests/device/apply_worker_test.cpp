@@ -16,51 +16,19 @@ namespace {
 
 using Message = test::RecordingTarget::Message;
 
-struct IdleSource final : InputEventSource {
-    bool start(InputEventSink&) override { return true; }
-    void stop() override {}
-    bool canSwallow() const override { return true; }
-    void setSwallowing(bool) override {}
-};
+// What the main window got besides the settings-change notices.
+std::vector<Message> outcomes(const test::RecordingTarget& window) {
+    std::vector<Message> out;
+    for (const auto& m : window.messages())
+        if (m.message != msg::kSettingChange) out.push_back(m);
+    return out;
+}
 
-// The main window: records, and lets a test wait for the outcome of an apply.
-class MainWindow final : public MessageTarget {
-public:
-    void post(uint32_t message, uintptr_t wParam, intptr_t lParam) override { add({message, wParam, lParam, false}); }
-    intptr_t send(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-        add({message, wParam, lParam, true});
-        return 0;
-    }
-    bool waitForOutcome() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] {
-            for (const auto& m : messages_)
-                if (m.message == msg::kApplySucceeded || m.message == msg::kApplyFailed) return true;
-            return false;
-        });
-    }
-    std::vector<Message> outcomes() const {
-        std::lock_guard lock(mutex_);
-        std::vector<Message> out;
-        for (const auto& m : messages_)
-            if (m.message != msg::kSettingChange) out.push_back(m);
-        return out;
-    }
-    std::vector<Message> all() const {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-private:
-    void add(const Message& m) {
-        std::lock_guard lock(mutex_);
-        messages_.push_back(m);
-        changed_.notify_all();
-    }
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Message> messages_;
-};
+bool hasOutcome(const std::vector<Message>& messages) {
+    for (const auto& m : messages)
+        if (m.message == msg::kApplySucceeded || m.message == msg::kApplyFailed) return true;
+    return false;
+}
 
 class ApplyWorkerTest : public ::testing::Test {
 protected:
@@ -121,11 +89,11 @@ protected:
     std::unique_ptr<SettingsState> state = std::make_unique<SettingsState>();
     std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
     LanguageState language;
-    IdleSource source;
+    QuietInputSource source{true};
     InputHooks hooks{source};
     RecordingDesktopMouseSettings desktop;
     test::RecordingTarget progress;
-    MainWindow main;
+    test::RecordingTarget main;
     std::unique_ptr<ApplyWorker> worker;
 };
 
@@ -159,7 +127,7 @@ TEST_F(ApplyWorkerTest, DefaultProfileGoesOutFrameByFrame) {
     expected.replace(expected.find("LEVELS"), 6, levels);
     EXPECT_EQ(out.str(), expected);
     EXPECT_EQ(percents(), (std::vector<uintptr_t>{0, 7, 14, 21, 28, 35, 42, 60, 70, 75, 80, 90, 100}));
-    EXPECT_EQ(main.outcomes(), (std::vector<Message>{{msg::kApplySucceeded, 0, 0, false}}));
+    EXPECT_EQ(outcomes(main), (std::vector<Message>{{msg::kApplySucceeded, 0, 0, false}}));
     EXPECT_TRUE(mouse->state().protocolErrors.empty());
     EXPECT_EQ(mouse->state().reportRate, 1);
 }
@@ -256,7 +224,7 @@ TEST_F(ApplyWorkerTest, EachFailingStepStopsTheApplyAndClosesTheProgressWindow) 
         EXPECT_EQ(toUtf8(applyFailureText(c.step)), c.text);
         EXPECT_EQ(percents().back(), c.lastPercent) << c.fail;
         EXPECT_EQ(progress.messages().back(), (Message{msg::kClose, 0, 0, false})) << c.fail;
-        EXPECT_EQ(main.outcomes().back(), (Message{msg::kApplyFailed, 0, c.step, false})) << c.fail;
+        EXPECT_EQ(outcomes(main).back(), (Message{msg::kApplyFailed, 0, c.step, false})) << c.fail;
         EXPECT_TRUE(desktop.calls().empty()) << "nothing after the failing step";
     }
     EXPECT_TRUE(applyFailureText(6).empty());
@@ -277,7 +245,7 @@ TEST_F(ApplyWorkerTest, DesktopSettingsFollowTheProfileAndWaitForTheWindow) {
     using Call = RecordingDesktopMouseSettings::Call;
     EXPECT_EQ(desktop.calls(), (std::vector<Call>{{4, {6, 10, 1}}, {113, {17}}, {105, {-1}}}));
     std::vector<uintptr_t> notices;
-    for (const auto& m : main.all())
+    for (const auto& m : main.messages())
         if (m.message == msg::kSettingChange) {
             EXPECT_TRUE(m.sent);
             notices.push_back(m.wParam);
@@ -301,13 +269,13 @@ TEST_F(ApplyWorkerTest, TheThreadAppliesOncePerTrigger) {
     openMouse();
     worker->start(&progress);
     ASSERT_TRUE(worker->requestApply());
-    ASSERT_TRUE(main.waitForOutcome());
+    ASSERT_TRUE(main.waitUntil(hasOutcome));
     EXPECT_FALSE(worker->applyReady());
     EXPECT_FALSE(worker->requestApply());  // refused until the outcome was handled
     worker->rearm();
     EXPECT_TRUE(worker->applyReady());
     worker->stop();
-    EXPECT_EQ(main.outcomes(), (std::vector<Message>{{msg::kApplySucceeded, 0, 0, false}}));
+    EXPECT_EQ(outcomes(main), (std::vector<Message>{{msg::kApplySucceeded, 0, 0, false}}));
     EXPECT_EQ(clock.sleeps().front(), 50u);  // the pause before the apply begins
 }
 

@@ -30,10 +30,14 @@ public:
         std::lock_guard lock(mutex_);
         return messages_;
     }
-    // Waits until at least `count` messages arrived; false after five seconds.
-    bool waitForCount(std::size_t count) {
+    // Waits until `done(messages)` holds; false after ten seconds.
+    template <typename Predicate>
+    bool waitUntil(Predicate done) {
         std::unique_lock lock(mutex_);
-        return arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return messages_.size() >= count; });
+        return arrived_.wait_for(lock, std::chrono::seconds(10), [&] { return done(messages_); });
+    }
+    bool waitForCount(std::size_t count) {
+        return waitUntil([count](const std::vector<Message>& messages) { return messages.size() >= count; });
     }
     void clear() {
         std::lock_guard lock(mutex_);

@@ -72,4 +72,14 @@ uint8_t virtualKeyOfEvdevCode(uint16_t evdevCode, int languageNumber) {
     return 0;
 }
 
+bool isExtendedKey(uint16_t evdevCode) {
+    // Right Ctrl, keypad slash, Print Screen, Right Alt, Home, Up, Page Up, Left, Right, End, Down,
+    // Page Down, Insert, Delete, keypad Enter, Num Lock, the media keys, both Meta keys, Application.
+    static constexpr uint16_t kExtended[] = {97,  98,  99,  100, 102, 103, 104, 105, 106, 107, 108, 109, 110,
+                                             111, 96,  69,  113, 114, 115, 163, 164, 165, 166, 125, 126, 127};
+    for (uint16_t code : kExtended)
+        if (code == evdevCode) return true;
+    return false;
+}
+
 }  // namespace q30x

@@ -29,4 +29,9 @@ inline constexpr uint32_t x11KeyCode(uint16_t evdevCode) { return evdevCode + 8u
 uint16_t evdevCodeOfVirtualKey(uint32_t virtualKey, int languageNumber);
 uint8_t virtualKeyOfEvdevCode(uint16_t evdevCode, int languageNumber);
 
+// Keys the system flags as extended in its key events: the right-hand
+// modifiers, the navigation block, keypad Enter and slash, the Windows keys
+// and the media keys.
+bool isExtendedKey(uint16_t evdevCode);
+
 }  // namespace q30x

@@ -20,6 +20,8 @@ constexpr GlobalOption kGlobalOptions[] = {
     {"language", "N", "interface language 1..12 (default: the working folder's Language.cfg)"},
     {"virtual-mouse", nullptr, "talk to the built-in virtual Q30X (also Q30X_VIRTUAL_MOUSE=1)"},
     {"trace", "FILE|-", "write every HID transfer and pause to FILE, - for standard output"},
+    {"intercept", "CODES", "with watch, intercept these input codes (hex, comma-separated)"},
+    {"desktop", nullptr, "with --virtual-mouse, still apply the pointer settings to this desktop"},
     {"no-delays", nullptr, "skip the real waiting of every pause (virtual mouse only)"},
 };
 

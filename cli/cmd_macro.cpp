@@ -30,26 +30,6 @@ std::string padded(std::string text, std::size_t width, bool right = false) {
     return right ? pad + text : text + pad;
 }
 
-// The program's start-up as far as macros go: folder seeded, profiles and
-// macro file loaded.
-struct MacroSession {
-    explicit MacroSession(Invocation& call) : session(call), library(std::make_unique<MacroLibrary>()) {
-        *library = {};
-    }
-    bool start() {
-        // The key tables follow the interface language: --language, else Language.cfg.
-        if (!session.startUp()) return false;
-        store = std::make_unique<MacroStore>(
-            *library, SettingsContext{session.folders, session.messages, session.strings, session.language}, clock);
-        store->loadFile();
-        return true;
-    }
-    Session session;
-    RealClock clock;
-    std::unique_ptr<MacroLibrary> library;
-    std::unique_ptr<MacroStore> store;
-};
-
 // A name read from the file, quoted; control characters are shown escaped
 // so a damaged file cannot drive the terminal.
 std::string quotedName(const MacroRecord& record) {
@@ -103,13 +83,14 @@ int listMacros(Invocation& call) {
                  << "Customize\n";
         return kExitBadInput;
     }
-    MacroSession macros(call);
-    if (!macros.start()) return kExitUsage;
-    const int chineseUi = macros.session.language.chineseUi;
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    session.loadMacroLibrary();
+    const int chineseUi = session.language.chineseUi;
     int shown = 0;
     call.out << padded("ID", 12) << padded("GROUP", 36) << padded("EVENTS", 6, true) << padded("LOOPS", 7, true)
              << "  NAME\n";
-    for (const MacroRecord& record : macros.library->slots) {
+    for (const MacroRecord& record : session.macros->slots) {
         if (!isListed(record) || (group && gameGroupOf(record.id) != group)) continue;
         call.out << padded(hex(record.id), 12) << padded(groupText(gameGroupOf(record.id), chineseUi), 36)
                  << padded(std::to_string(record.eventCount), 6, true)
@@ -159,18 +140,19 @@ int showMacro(Invocation& call) {
         call.err << "q30xctl: '" << word << "' is not a macro id: give it in hex, as macro list prints it\n";
         return kExitBadInput;
     }
-    MacroSession macros(call);
-    if (!macros.start()) return kExitUsage;
-    const MacroRecord* record = findById(*macros.library, static_cast<uint32_t>(id));
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    session.loadMacroLibrary();
+    const MacroRecord* record = findById(*session.macros, static_cast<uint32_t>(id));
     if (!record) {
         call.err << "q30xctl: no macro with id " << hex(static_cast<uint32_t>(id)) << " in "
-                 << macros.store->filePath() << "\n";
+                 << session.macroStore->filePath() << "\n";
         return kExitBadInput;
     }
-    const LanguageState& language = macros.session.language;
+    const LanguageState& language = session.language;
     call.out << "macro " << hex(record->id) << " " << quotedName(*record) << "\n"
              << "group: " << groupText(gameGroupOf(record->id), language.chineseUi) << "\n"
-             << "slot: " << (record - macros.library->slots) << "  size: " << record->size
+             << "slot: " << (record - session.macros->slots) << "  size: " << record->size
              << "  magic: " << hex(record->magic) << "\n"
              << "loop count: " << record->loopCount
              << (record->loopCount == kSingleKeyDownLoops ? " (one key held; the editor shows 1)" : "") << "\n"

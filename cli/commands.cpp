@@ -10,6 +10,8 @@ std::span<const Command> allCommands() {
         kShowCommand,
         kListCommand,
         kInfoCommand,
+        kApplyCommand,
+        kWatchCommand,
         kStringsCommand,
     };
     return commands;

@@ -14,6 +14,8 @@ extern const Command kMacroCommand;
 extern const Command kShowCommand;
 extern const Command kListCommand;
 extern const Command kInfoCommand;
+extern const Command kApplyCommand;
+extern const Command kWatchCommand;
 extern const Command kStringsCommand;
 
 }  // namespace q30x::cli

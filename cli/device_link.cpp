@@ -34,6 +34,7 @@ bool DeviceLink::setUp(Invocation& call) {
     if (auto option = call.options.find("trace"); option != call.options.end()) tracePath = option->second;
     else if (const char* env = std::getenv("Q30X_TRACE")) tracePath = env;
     if (tracePath == "-") {
+        traceToOut_ = true;
         trace_ = std::make_unique<Trace>(call.out);
     } else if (!tracePath.empty()) {
         traceFile_.open(tracePath, std::ios::out | std::ios::trunc);

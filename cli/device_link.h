@@ -21,9 +21,13 @@ public:
     CUSBDriver& link() { return *link_; }
     HidBackend& backend() { return *backend_; }
     bool isVirtual() const { return virtual_; }
+    // The trace of --trace, or nullptr.
+    Trace* trace() { return trace_.get(); }
+    bool tracesToStandardOutput() const { return traceToOut_; }
 
 private:
     bool virtual_ = false;
+    bool traceToOut_ = false;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<HidBackend> backend_;
     std::ofstream traceFile_;

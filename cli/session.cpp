@@ -22,6 +22,12 @@ Session::Session(Invocation& call)
     store = std::make_unique<ProfileStore>(*state, SettingsContext{folders, messages, strings, language});
 }
 
+void Session::loadMacroLibrary() {
+    macros = std::make_unique<MacroLibrary>();
+    macroStore = std::make_unique<MacroStore>(*macros, SettingsContext{folders, messages, strings, language}, clock);
+    macroStore->loadFile();
+}
+
 bool Session::startUp() {
     if (!languageOptionValid()) return false;
     seedWorkingFolder(folders);

@@ -4,6 +4,8 @@
 #include "cli/cli.h"
 #include "cli/console_messages.h"
 #include "i18n/catalogue.h"
+#include "macros/macro_store.h"
+#include "platform/clock.h"
 #include "settings/profile_store.h"
 
 namespace q30x::cli {
@@ -22,6 +24,9 @@ struct Session {
     StringCatalogue strings;
     std::unique_ptr<SettingsState> state;
     std::unique_ptr<ProfileStore> store;
+    RealClock clock;  // the macro file's save pauses
+    std::unique_ptr<MacroLibrary> macros;
+    std::unique_ptr<MacroStore> macroStore;
 
     // Seeds the working folder and loads it the way the program starts.
     // False, having said why, for a --language option that is not 1..12.
@@ -29,6 +34,8 @@ struct Session {
     // Applies --language for this run only, or else reads Language.cfg and
     // applies that language as the start-up message does.
     void applyStoredLanguage();
+    // Loads "Macro.cfg" as the main window does while it starts.
+    void loadMacroLibrary();
 
 private:
     std::ostream& err_;

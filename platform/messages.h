@@ -5,6 +5,7 @@ namespace q30x::msg {
 
 // Window messages that cross subsystems, with the numbers peers rely on.
 inline constexpr uint32_t kClose = 0x0010;               // WM_CLOSE
+inline constexpr uint32_t kSettingChange = 0x001A;       // WM_WININICHANGE: action code / its values
 inline constexpr uint32_t kDeviceChange = 0x0219;        // WM_DEVICECHANGE
 inline constexpr uint32_t kApplyLanguage = 1025;         // 272 at start-up, else 0 / language number
 inline constexpr uint32_t kHookInput = 1034;             // virtual key / key flags, or mouse event code / 0

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/devices.h"
+#include "platform/paths.h"
+
+namespace q30x {
+
+inline constexpr std::string_view kMouseIdentity = "VID_3C1F&PID_7E02";
+inline constexpr std::string_view kLoaderIdentity = "VID_04D9&PID_8022";
+inline constexpr const char* kBurnerProgram = "FWUpdate/ZazezaVI.exe";
+
+// True when some present USB device's first hardware id names the firmware
+// loader, in any letter case.
+bool findLoader(UsbDeviceList& devices);
+
+// The start-up look for the loader: two looks, each miss followed by 500 ms.
+bool checkForLoader(UsbDeviceList& devices, Clock& clock);
+
+// Starts the firmware burner of the program folder; its one argument tells
+// it the interface wording ("1" Chinese, "0" otherwise).
+bool startBurner(ProgramLauncher& launcher, const Folders& folders, int chineseUi);
+
+// Whether a notification is the mouse arriving or leaving: only
+// device-interface arrivals and removals whose path names the mouse count.
+bool isMouseArrival(const DeviceNotification& notification);
+bool isMouseRemoval(const DeviceNotification& notification);
+
+}  // namespace q30x

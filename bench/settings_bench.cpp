@@ -42,28 +42,29 @@ void BM_SeedWorkingFolder(benchmark::State& st) {
 }
 BENCHMARK(BM_SeedWorkingFolder)->Unit(benchmark::kMillisecond);
 
-void BM_StartupLoad(benchmark::State& st) {
+// A seeded working folder with its profile store, as after start-up.
+struct Seeded {
+    Seeded() {
+        seedWorkingFolder(folder.folders);
+        store.loadProfileIndexAndCurrent();
+    }
     Folder folder;
-    seedWorkingFolder(folder.folders);
     Silent messages;
     StringCatalogue strings;
     LanguageState language;
-    auto state = std::make_unique<SettingsState>();
-    ProfileStore store(*state, {folder.folders, messages, strings, language});
-    for (auto _ : st) store.loadProfileIndexAndCurrent();
+    std::unique_ptr<SettingsState> state = std::make_unique<SettingsState>();
+    ProfileStore store{*state, {folder.folders, messages, strings, language}};
+};
+
+void BM_StartupLoad(benchmark::State& st) {
+    Seeded seeded;
+    for (auto _ : st) seeded.store.loadProfileIndexAndCurrent();
 }
 BENCHMARK(BM_StartupLoad)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveAfterApply(benchmark::State& st) {
-    Folder folder;
-    seedWorkingFolder(folder.folders);
-    Silent messages;
-    StringCatalogue strings;
-    LanguageState language;
-    auto state = std::make_unique<SettingsState>();
-    ProfileStore store(*state, {folder.folders, messages, strings, language});
-    store.loadProfileIndexAndCurrent();
-    for (auto _ : st) store.saveAfterApply();
+    Seeded seeded;
+    for (auto _ : st) seeded.store.saveAfterApply();
 }
 BENCHMARK(BM_SaveAfterApply)->Unit(benchmark::kMicrosecond);
 

@@ -144,14 +144,14 @@ private:
         input_event raw{};
         int flag = LIBEVDEV_READ_FLAG_NORMAL;
         int rc = 0;
+        // libevdev is not thread-safe per device: a grab from another thread waits for the read.
+        std::lock_guard lock(grabMutex_);
         while ((rc = libevdev_next_event(device.evdev, flag, &raw)) >= 0) {
             // After dropped events the device is resynchronised before reading on.
             flag = rc == LIBEVDEV_READ_STATUS_SYNC ? LIBEVDEV_READ_FLAG_SYNC : LIBEVDEV_READ_FLAG_NORMAL;
             EvdevEvent event{raw.type, raw.code, raw.value};
             std::vector<EvdevEvent> keep = filter.feed(event);
-            if (!device.isQ30xPointer) continue;
-            std::lock_guard lock(grabMutex_);
-            if (!grabbed_ || !twin_) continue;
+            if (!device.isQ30xPointer || !grabbed_ || !twin_) continue;
             for (const auto& e : keep) libevdev_uinput_write_event(twin_, e.type, e.code, e.value);
         }
     }

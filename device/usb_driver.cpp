@@ -108,10 +108,13 @@ bool CUSBDriver::openDevice() {
         InterfaceSearchEntry entry{std::move(info), {}};
         entry.match = matchInterface(entry.info, vendorId_, productId_);
         if (entry.match.verdict == InterfaceVerdict::Opened) {
-            if (device_) {
+            if (isOpen()) {
                 entry.match.verdict = InterfaceVerdict::LaterMatch;
-            } else if (auto device = backend_.open(entry.info.path)) {
-                device_ = std::move(device);
+            } else if (std::shared_ptr<HidDevice> device = backend_.open(entry.info.path)) {
+                {
+                    std::lock_guard lock(deviceMutex_);
+                    device_ = std::move(device);
+                }
                 openedPath_ = entry.info.path;
                 reportId_ = entry.match.reportId;
                 reportLength_ = entry.match.reportLength;
@@ -125,14 +128,24 @@ bool CUSBDriver::openDevice() {
 }
 
 void CUSBDriver::closeDevice() {
-    device_.reset();
+    std::shared_ptr<HidDevice> closing;
+    {
+        std::lock_guard lock(deviceMutex_);
+        closing.swap(device_);
+    }
     openedPath_.clear();
+}
+
+std::shared_ptr<HidDevice> CUSBDriver::device() const {
+    std::lock_guard lock(deviceMutex_);
+    return device_;
 }
 
 bool CUSBDriver::setFeature() {
     commandBuffer_[0] = reportId_;
     std::span<const uint8_t> frame(commandBuffer_.data(), reportLength_ + 1);
-    const bool ok = device_ && device_->setFeature(frame);
+    const std::shared_ptr<HidDevice> device = this->device();
+    const bool ok = device && device->setFeature(frame);
     if (trace_) trace_->setFeature(frame, ok);
     return ok;
 }
@@ -141,7 +154,8 @@ bool CUSBDriver::getFeature() {
     answerBuffer_.fill(0);
     answerBuffer_[0] = reportId_;
     std::span<uint8_t> answer(answerBuffer_.data(), reportLength_ + 1);
-    const bool ok = device_ && device_->getFeature(answer);
+    const std::shared_ptr<HidDevice> device = this->device();
+    const bool ok = device && device->getFeature(answer);
     if (trace_) trace_->getFeature(answer, ok);
     return ok;
 }
@@ -149,7 +163,8 @@ bool CUSBDriver::getFeature() {
 bool CUSBDriver::writeOutput(std::span<const uint8_t, kOutputReportSize> frame) {
     // A write still pending when the bound runs out counts as failed: the
     // mouse did not take the frame, and the next one must not queue behind it.
-    const bool ok = device_ && device_->writeOutput(frame, kPendingWriteBoundMs) == HidWrite::Written;
+    const std::shared_ptr<HidDevice> device = this->device();
+    const bool ok = device && device->writeOutput(frame, kPendingWriteBoundMs) == HidWrite::Written;
     if (trace_) trace_->output(frame, ok);
     pause(kReportPauseMs);
     return ok;

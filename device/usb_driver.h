@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -91,7 +92,7 @@ public:
     // vendor feature value. True when open.
     bool openDevice();
     void closeDevice();
-    bool isOpen() const { return device_ != nullptr; }
+    bool isOpen() const { return device() != nullptr; }
 
     // Sends commandBuffer()[0 .. reportLength] with byte 0 set to reportId.
     bool setFeature();
@@ -133,12 +134,17 @@ private:
     bool dataPhase(uint32_t pauseMs, std::span<const uint8_t> data);
     bool singleReport(std::span<const uint8_t> data);
     void pause(uint32_t ms) { clock_->sleepMs(ms); }
+    std::shared_ptr<HidDevice> device() const;
 
     HidBackend& backend_;
     std::unique_ptr<TracingClock> tracingClock_;
     Clock* clock_;
     Trace* trace_;
-    std::unique_ptr<HidDevice> device_;
+    // A removal closes the link on the window's thread while the apply
+    // worker may be inside a transfer: each transfer holds its own reference,
+    // so the device goes only when the last transfer on it is over.
+    mutable std::mutex deviceMutex_;
+    std::shared_ptr<HidDevice> device_;
     std::string openedPath_;
     std::vector<InterfaceSearchEntry> lastSearch_;
     uint16_t vendorId_ = 0;

@@ -5,6 +5,7 @@
 #include <X11/extensions/XInput2.h>
 #include <atomic>
 #include <cstring>
+#include <string>
 
 #include "platform/desktop_mouse.h"
 
@@ -28,6 +29,12 @@ public:
     }
 
     bool setMouseSpeed(int speed) override {
+        // libinput refuses anything outside -1..1 with an X error, and Xlib's
+        // default handler would end the program over a bad profile file.
+        if (speed < 1 || speed > 20) {
+            if (note_) note_("The pointer speed " + std::to_string(speed) + " is outside 1 to 20 and is not set.");
+            return false;
+        }
         Atom property = XInternAtom(display_, kAccelSpeedProperty, True);
         int changed = 0;
         if (property != None) {

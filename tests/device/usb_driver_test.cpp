@@ -1,7 +1,10 @@
 #include "device/usb_driver.h"
 
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "tests/device/fake_hid.h"
 
@@ -179,6 +182,71 @@ TEST_F(OpenLink, AWriteThatIsNotTakenFailsAndStopsTheData) {
         EXPECT_EQ(clock.sleeps(), (std::vector<uint32_t>{50, 50, 50, 50}));
         EXPECT_NE(traced.str().find(" FAILED\nSLEEP 50\n"), std::string::npos) << traced.str();
     }
+}
+
+// A vendor interface whose output report stays inside the device until the
+// test lets it go, and which notes being destroyed while a call is in it.
+struct HeldWrite {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool inCall = false, release = false, destroyedInCall = false;
+
+    struct Backend final : HidBackend {
+        explicit Backend(std::shared_ptr<HeldWrite> held) : held(std::move(held)) {}
+        std::vector<HidInterfaceInfo> enumerate() override { return {hidInterface("vendor", {vendorValue()})}; }
+        std::unique_ptr<HidDevice> open(const std::string&) override { return std::make_unique<Device>(held); }
+        std::shared_ptr<HeldWrite> held;
+    };
+    struct Device final : HidDevice {
+        explicit Device(std::shared_ptr<HeldWrite> held) : held(std::move(held)) {}
+        ~Device() override {
+            std::lock_guard lock(held->mutex);
+            if (held->inCall) held->destroyedInCall = true;
+        }
+        bool setFeature(std::span<const uint8_t>) override { return true; }
+        bool getFeature(std::span<uint8_t>) override { return true; }
+        HidWrite writeOutput(std::span<const uint8_t>, uint32_t) override {
+            std::shared_ptr<HeldWrite> h = held;  // the call must not need `this` after the wait
+            std::unique_lock lock(h->mutex);
+            h->inCall = true;
+            h->changed.notify_all();
+            h->changed.wait(lock, [&] { return h->release; });
+            h->inCall = false;
+            return HidWrite::Written;
+        }
+        std::shared_ptr<HeldWrite> held;
+    };
+};
+
+// A removal is handled on the window's thread while the apply worker may be
+// inside a transfer: closing the link must neither free the device under
+// that transfer nor wait for it.
+TEST(CloseDevice, DuringATransferTheDeviceOutlivesTheTransfer) {
+    auto held = std::make_shared<HeldWrite>();
+    HeldWrite::Backend backend(held);
+    FakeClock clock;
+    CUSBDriver link(backend, clock);
+    ASSERT_TRUE(link.openDevice());
+    std::array<uint8_t, kOutputReportSize> frame{};
+    bool written = false;
+    std::thread worker([&] { written = link.writeOutput(frame); });
+    {
+        std::unique_lock lock(held->mutex);
+        held->changed.wait(lock, [&] { return held->inCall; });
+    }
+    link.closeDevice();
+    EXPECT_FALSE(link.isOpen());
+    {
+        std::lock_guard lock(held->mutex);
+        EXPECT_FALSE(held->destroyedInCall);
+        held->release = true;
+    }
+    held->changed.notify_all();
+    worker.join();
+    EXPECT_TRUE(written);
+    EXPECT_FALSE(held->destroyedInCall);
+    // The next transfer finds the link closed.
+    EXPECT_FALSE(link.writeOutput(frame));
 }
 
 TEST(InterfaceVerdict, TextsSayWhy) {

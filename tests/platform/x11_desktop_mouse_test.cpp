@@ -49,6 +49,26 @@ TEST_F(X11DesktopMouseTest, WhatTheDesktopCannotTakeIsToldOnce) {
     EXPECT_NE(notes[1].find("wheel scroll lines"), std::string::npos);
 }
 
+// A libinput driver refuses an accel speed outside -1..1 with an X error,
+// which ends the whole program through Xlib's default handler; a profile
+// file with a pointer speed outside 1..20 must not get that far.
+TEST_F(X11DesktopMouseTest, PointerSpeedReachesLibinputOnlyInsideItsRange) {
+    ASSERT_TRUE(test::writeAccelSpeed(0.5f));
+    EXPECT_TRUE(settings->setMouseSpeed(1));
+    EXPECT_FLOAT_EQ(test::readAccelSpeed(), -1.0f);
+    EXPECT_TRUE(settings->setMouseSpeed(20));
+    EXPECT_FLOAT_EQ(test::readAccelSpeed(), 1.0f);
+    EXPECT_TRUE(settings->setMouseSpeed(10));
+    const float ten = test::readAccelSpeed();
+    EXPECT_NEAR(ten, -1.0f + 18.0f / 19.0f, 1e-6);
+    for (int speed : {0, 21, -5, 1000}) {
+        EXPECT_FALSE(settings->setMouseSpeed(speed)) << speed;
+        EXPECT_FLOAT_EQ(test::readAccelSpeed(), ten) << speed;
+    }
+    ASSERT_FALSE(notes.empty());
+    EXPECT_NE(notes.back().find("outside 1 to 20"), std::string::npos) << notes.back();
+}
+
 TEST(X11DesktopMouse, NoDisplayGivesNoBackend) {
     const char* old = std::getenv("DISPLAY");
     std::string saved = old ? old : "";

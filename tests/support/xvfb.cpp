@@ -1,7 +1,10 @@
 #include "tests/support/xvfb.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
+#include <cmath>
+#include <cstring>
 #include <csignal>
 #include <cstdlib>
 #include <poll.h>
@@ -55,6 +58,53 @@ PointerControl readPointerControl() {
         XCloseDisplay(display);
     }
     return control;
+}
+
+namespace {
+
+constexpr const char* kAccelSpeed = "libinput Accel Speed";
+
+int firstSlavePointer(Display* display) {
+    int count = 0, found = -1;
+    XIDeviceInfo* devices = XIQueryDevice(display, XIAllDevices, &count);
+    for (int i = 0; i < count && found < 0; ++i)
+        if (devices[i].use == XISlavePointer) found = devices[i].deviceid;
+    if (devices) XIFreeDeviceInfo(devices);
+    return found;
+}
+
+}  // namespace
+
+bool writeAccelSpeed(float value) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const int device = firstSlavePointer(display);
+    if (device >= 0) {
+        XIChangeProperty(display, device, XInternAtom(display, kAccelSpeed, False), XInternAtom(display, "FLOAT", False),
+                         32, XIPropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
+        XSync(display, False);
+    }
+    XCloseDisplay(display);
+    return device >= 0;
+}
+
+float readAccelSpeed() {
+    float value = std::nanf("");
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return value;
+    const int device = firstSlavePointer(display);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (device >= 0 &&
+        XIGetProperty(display, device, XInternAtom(display, kAccelSpeed, False), 0, 1, False,
+                      XInternAtom(display, "FLOAT", False), &type, &format, &items, &after, &data) == Success &&
+        data && items == 1 && format == 32)
+        std::memcpy(&value, data, sizeof value);
+    if (data) XFree(data);
+    XCloseDisplay(display);
+    return value;
 }
 
 void fakeButton(int button, bool pressed) {

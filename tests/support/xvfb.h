@@ -29,6 +29,12 @@ struct PointerControl {
 };
 PointerControl readPointerControl();
 
+// libinput's accel-speed property on the first slave pointer, as a libinput
+// desktop has it: writeAccelSpeed creates or replaces it (false without a
+// pointer), readAccelSpeed gives its value (NaN when it is not there).
+bool writeAccelSpeed(float value);
+float readAccelSpeed();
+
 // Presses or releases an X11 button, or moves the pointer, as a real device
 // would, through the XTest extension.
 void fakeButton(int button, bool pressed);

@@ -48,6 +48,22 @@ std::string declaredEncoding(std::span<const uint8_t> head) {
 
 std::string number(std::size_t value) { return std::to_string(value); }
 
+// UTF-16 without a mark: the first two characters are ASCII ("<?", "<r",
+// "\r\n"), so every other byte is zero. UTF-32 (three zeros) does not match.
+bool startsAsUtf16(std::span<const uint8_t> bytes, bool& bigEndian) {
+    if (bytes.size() < 4) return false;
+    auto ascii = [](uint8_t b) { return b != 0 && b < 0x80; };
+    if (ascii(bytes[0]) && !bytes[1] && ascii(bytes[2]) && !bytes[3]) {
+        bigEndian = false;
+        return true;
+    }
+    if (!bytes[0] && ascii(bytes[1]) && !bytes[2] && ascii(bytes[3])) {
+        bigEndian = true;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void XmlDocument::clear() {
@@ -99,8 +115,13 @@ void XmlDocument::decode(std::span<const uint8_t> bytes) {
         mark_ = Mark::Utf16Be, skip = 2;
     }
     bool wide = mark_ == Mark::Utf16Le || mark_ == Mark::Utf16Be;
+    bool bigEndian = mark_ == Mark::Utf16Be;
     if (mark_ != Mark::None) {
         result_ += wide ? "UTF-16 BOM + " : "UTF-8 BOM + ";
+    } else if (startsAsUtf16(bytes, bigEndian)) {
+        // Dropping the zero bytes of UTF-16 would leave only its ASCII intact.
+        wide = true;
+        result_ += "UTF-16 ";
     } else {
         encoding = declaredEncoding(bytes.first(std::min(bytes.size(), kSniffBytes)));
         if (encoding.empty() && !bytes.empty() && bytes[0] == '<') encoding = "UTF-8";
@@ -117,12 +138,12 @@ void XmlDocument::decode(std::span<const uint8_t> bytes) {
         text_.reserve(data.size() / 2);
         for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
             auto unit = static_cast<char16_t>(data[i] | data[i + 1] << 8);
-            if (mark_ == Mark::Utf16Be) unit = static_cast<char16_t>(unit >> 8 | unit << 8);
+            if (bigEndian) unit = static_cast<char16_t>(unit >> 8 | unit << 8);
             if (unit == 0) ++nulls;
             else text_ += unit;
         }
         if (nulls) result_ += "(" + number(nulls) + " nulls removed) ";
-        if (mark_ == Mark::Utf16Be) result_ += "endian swap ";
+        if (bigEndian) result_ += "endian swap ";
     } else {
         std::vector<uint8_t> bytesWithoutNulls;
         bytesWithoutNulls.reserve(data.size());

@@ -108,9 +108,9 @@ void CPngHSlider::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
 CPngHSliderBar::CPngHSliderBar(const QImage& thumb, const QRect& rect, QWidget* parent, int id)
     : QWidget(parent), id_(id) {
     setGeometry(rect);
+    // The thumb keeps its own range (1..10) until the page sets one, so the
+    // bar's minimum 0 lies outside it and puts the thumb at 1.
     thumb_ = new CPngHSlider(thumb, this);
-    thumb_->setRange(minimum_, maximum_);
-    thumb_->setAllowedRange(minimum_, maximum_);
     thumb_->setPosition(minimum_);
     show();
 }

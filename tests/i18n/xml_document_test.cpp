@@ -16,13 +16,20 @@ namespace {
 
 using test::textBytes;
 
-std::vector<uint8_t> utf16(std::u16string_view text, bool bigEndian) {
-    std::vector<uint8_t> out = bigEndian ? std::vector<uint8_t>{0xFE, 0xFF} : std::vector<uint8_t>{0xFF, 0xFE};
+std::vector<uint8_t> utf16(std::u16string_view text, bool bigEndian, bool withMark = true) {
+    std::vector<uint8_t> out;
+    if (withMark) out = bigEndian ? std::vector<uint8_t>{0xFE, 0xFF} : std::vector<uint8_t>{0xFF, 0xFE};
     for (char16_t c : text) {
         uint8_t low = static_cast<uint8_t>(c & 0xFF), high = static_cast<uint8_t>(c >> 8);
         out.push_back(bigEndian ? high : low);
         out.push_back(bigEndian ? low : high);
     }
+    return out;
+}
+
+std::vector<uint8_t> utf32le(std::string_view ascii) {
+    std::vector<uint8_t> out;
+    for (char c : ascii) out.insert(out.end(), {static_cast<uint8_t>(c), 0, 0, 0});
     return out;
 }
 
@@ -194,6 +201,10 @@ TEST(XmlDocument, EncodingsFromRealBytes) {
         {"UTF-8 without mark", textBytes("<r><a>caf\xC3\xA9</a></r>"), "café", XmlDocument::Mark::None},
         {"UTF-16LE with mark", utf16(u"<r><a>한국어 €</a></r>", false), "한국어 €", XmlDocument::Mark::Utf16Le},
         {"UTF-16BE with mark", utf16(u"<r><a>Привет</a></r>", true), "Привет", XmlDocument::Mark::Utf16Be},
+        {"UTF-16LE without mark", utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><r><a>한국어 €</a></r>", false, false),
+         "한국어 €", XmlDocument::Mark::None},
+        {"UTF-16BE without mark", utf16(u"\r\n<r><a>Привет</a></r>", true, false), "Привет", XmlDocument::Mark::None},
+        {"UTF-32LE without mark keeps its ASCII", utf32le("<r><a>v</a></r>"), "v", XmlDocument::Mark::None},
         {"gb2312 declared, GBK bytes", gbk, "中文", XmlDocument::Mark::None},
         {"windows-1251 declared", cp1251, "Привет", XmlDocument::Mark::None},
         {"undeclared, not UTF-8: ANSI", textBytes("\n<r><a>caf\xE9 \x80</a></r>"), "café €", XmlDocument::Mark::None},

@@ -116,6 +116,22 @@ TEST_F(SliderBarTest, DisabledBarIgnoresClicksAndDrags) {
     EXPECT_TRUE(window.messages().empty());
 }
 
+// Before the page sets a range the thumb has its own, 1..10, and sits at 1.
+TEST(SliderBar, FreshThumbCountsFromOneToTen) {
+    RecordingWindow window;
+    auto* bar = new CPngHSliderBar(keyedThumb(), QRect(0, 0, 111, 17), &window, 7);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(bar->position(), 1);
+    EXPECT_EQ(bar->thumb()->x(), 0);
+    CPngHSlider* thumb = bar->thumb();
+    QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(5, 8));
+    QTest::mouseMove(thumb, QPoint(-200, 8));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(-200, 8));
+    EXPECT_EQ(bar->position(), 1);
+    EXPECT_EQ(window.messages(), (std::vector<Message>{{msg::kSliderChanged, 1, 7}}));
+}
+
 class ProgressBarTest : public ::testing::Test {
 protected:
     void SetUp() override {

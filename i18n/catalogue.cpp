@@ -30,6 +30,15 @@ std::u16string StringCatalogue::GetEntry(XmlDocument& document, std::string_view
     return findEntry(document, parent, key).value_or(std::u16string());
 }
 
+std::u16string_view StringCatalogue::messageText(std::string_view key) const {
+    const std::u16string& entry = text(key);
+    if (!entry.empty()) return entry;
+    if (key == "str_msg2") return kMissingFileText;
+    if (key == "str_msg4") return u"Access to the file was denied. Make sure it is not read-only.";
+    if (key == "str_msg5") return u"The file could not be saved because access was denied.";
+    return entry;
+}
+
 bool StringCatalogue::LoadCatalogue(const std::string& path) {
     document_.LoadFile(path);
     for (std::size_t i = 0; i < kCatalogueKeys.size(); ++i) {
@@ -43,9 +52,9 @@ bool StringCatalogue::LoadCatalogue(const std::string& path) {
 void reportSaveFailure(UserMessages& messages, const StringCatalogue& strings, FileError error,
                        const std::string& path) {
     if (error == FileError::NotFound)
-        messages.standard(formatText(strings.text("str_msg2"), fromUtf8(path)), kInfoCaption);
+        messages.standard(formatText(strings.messageText("str_msg2"), fromUtf8(path)), kInfoCaption);
     else if (error == FileError::AccessDenied)
-        messages.standard(strings.text("str_msg5"), kInfoCaption);
+        messages.standard(strings.messageText("str_msg5"), kInfoCaption);
 }
 
 }  // namespace q30x

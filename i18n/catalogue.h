@@ -102,6 +102,10 @@ public:
     const std::u16string& entry(std::size_t index) const { return entries_.at(index); }
     // The entry of `key`; the empty text for a name that is not a key.
     const std::u16string& text(std::string_view key) const;
+    // The entry of a file-error message key (str_msg2, str_msg4, str_msg5),
+    // or its built-in English text while no language file supplies one, so
+    // a failed save is never reported by an empty box.
+    std::u16string_view messageText(std::string_view key) const;
     void setEntry(std::size_t index, std::u16string text) { entries_.at(index) = std::move(text); }
     void clear();
 

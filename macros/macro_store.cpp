@@ -26,8 +26,7 @@ std::u16string_view macroInUseText(int chineseUi) {
 std::string MacroStore::filePath() const { return joinPath(context_.folders.working, filenames::kMacro); }
 
 std::u16string MacroStore::missingFileText(const std::string& path) const {
-    const std::u16string& pattern = context_.strings.text("str_msg2");
-    return formatText(pattern.empty() ? kMissingFileText : std::u16string_view(pattern), fromUtf8(path));
+    return formatText(context_.strings.messageText("str_msg2"), fromUtf8(path));
 }
 
 bool MacroStore::loadFile() {
@@ -53,7 +52,7 @@ bool MacroStore::saveFile() {
     }
     // A refused write is told, whether the file was there or not: otherwise
     // the user believes the change is kept.
-    if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.text("str_msg4"), kInfoCaption);
+    if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.messageText("str_msg4"), kInfoCaption);
     return error == FileError::None;
 }
 

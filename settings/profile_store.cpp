@@ -93,7 +93,7 @@ int ProfileStore::writeDefaultsInto(ProfileRecord& record, const std::string& pa
     auto defaults = std::make_unique<ProfileRecord>();
     fillProfileDefaults(*defaults, context_.language.chineseUi);
     FileError error = writeRecord(path, *defaults);
-    if (error == FileError::AccessDenied) context_.messages.info(context_.strings.text("str_msg4"));
+    if (error == FileError::AccessDenied) context_.messages.info(context_.strings.messageText("str_msg4"));
     if (error != FileError::None) return 0;
     record = *defaults;
     return 1;

@@ -112,3 +112,18 @@ TEST(LanguageFiles, FrenchEntitiesKeepTheirCase) {
 
 }  // namespace
 }  // namespace q30x
+
+namespace q30x {
+namespace {
+
+TEST(CatalogueMessages, FileErrorsAreNeverAnEmptyBox) {
+    StringCatalogue strings;
+    for (const char* key : {"str_msg2", "str_msg4", "str_msg5"}) EXPECT_FALSE(strings.messageText(key).empty()) << key;
+    EXPECT_NE(strings.messageText("str_msg2").find(u"%s"), std::u16string_view::npos);
+    strings.setEntry(catalogueIndex("str_msg4"), u"Zugriff verweigert.");
+    EXPECT_EQ(strings.messageText("str_msg4"), u"Zugriff verweigert.");
+    EXPECT_TRUE(strings.messageText("str_main").empty());  // only the file-error texts have a stand-in
+}
+
+}  // namespace
+}  // namespace q30x

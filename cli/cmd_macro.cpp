@@ -24,9 +24,22 @@ std::string hex(uint32_t value) {
     return buffer;
 }
 
+// Columns a text takes on a terminal: East Asian wide characters take two.
+std::size_t displayWidth(const std::string& text) {
+    std::size_t columns = 0;
+    for (char32_t c : fromUtf8(text)) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6);
+        if (c < 0xDC00 || c > 0xDFFF) columns += wide ? 2 : 1;  // a surrogate pair counts once
+    }
+    return columns;
+}
+
 std::string padded(std::string text, std::size_t width, bool right = false) {
-    if (text.size() >= width) return text + " ";
-    std::string pad(width - text.size(), ' ');
+    const std::size_t columns = displayWidth(text);
+    if (columns >= width) return text + " ";
+    std::string pad(width - columns, ' ');
     return right ? pad + text : text + pad;
 }
 

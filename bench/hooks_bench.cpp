@@ -14,50 +14,47 @@ struct CountingTarget final : MessageTarget {
     intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
 };
 
-void BM_MouseHookPassThrough(benchmark::State& state) {
+// Installed hooks with a window that only counts.
+struct Hooked {
+    Hooked() { hooks.installHooks(&window); }
     QuietInputSource source{true};
-    InputHooks hooks(source);
+    InputHooks hooks{source};
     CountingTarget window;
-    hooks.installHooks(&window);
-    hooks.setStatistics(0, 1);
-    for (int32_t code : {0x2020B, 0x1020B, 0x20A00}) hooks.addIntercept(code);
-    MouseEvent press{kLeftDown, 0}, release{kLeftUp, 0};
+};
+
+// Feeds a press and its release per iteration through `procedure`.
+template <typename Event, typename Procedure>
+void pressAndRelease(benchmark::State& state, Event press, Event release, Procedure procedure) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.mouseHook(press));
-        benchmark::DoNotOptimize(hooks.mouseHook(release));
+        benchmark::DoNotOptimize(procedure(press));
+        benchmark::DoNotOptimize(procedure(release));
     }
     state.SetItemsProcessed(2 * state.iterations());
+}
+
+void BM_MouseHookPassThrough(benchmark::State& state) {
+    Hooked h;
+    h.hooks.setStatistics(0, 1);
+    for (int32_t code : {0x2020B, 0x1020B, 0x20A00}) h.hooks.addIntercept(code);
+    pressAndRelease(state, MouseEvent{kLeftDown, 0}, MouseEvent{kLeftUp, 0},
+                    [&](const MouseEvent& e) { return h.hooks.mouseHook(e); });
 }
 BENCHMARK(BM_MouseHookPassThrough);
 
 void BM_MouseHookIntercepted(benchmark::State& state) {
-    QuietInputSource source{true};
-    InputHooks hooks(source);
-    CountingTarget window;
-    hooks.installHooks(&window);
-    for (int32_t code = 1; code <= 11; ++code) hooks.addIntercept(code);
-    hooks.addIntercept(0x207);  // the last of twelve entries: the longest scan
-    MouseEvent press{kMiddleDown, 0}, release{kMiddleUp, 0};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.mouseHook(press));
-        benchmark::DoNotOptimize(hooks.mouseHook(release));
-    }
-    state.SetItemsProcessed(2 * state.iterations());
+    Hooked h;
+    for (int32_t code = 1; code <= 11; ++code) h.hooks.addIntercept(code);
+    h.hooks.addIntercept(0x207);  // the last of twelve entries: the longest scan
+    pressAndRelease(state, MouseEvent{kMiddleDown, 0}, MouseEvent{kMiddleUp, 0},
+                    [&](const MouseEvent& e) { return h.hooks.mouseHook(e); });
 }
 BENCHMARK(BM_MouseHookIntercepted);
 
 void BM_KeyboardHook(benchmark::State& state) {
-    QuietInputSource source{true};
-    InputHooks hooks(source);
-    CountingTarget window;
-    hooks.installHooks(&window);
-    hooks.setStatistics(1, 1);
-    KeyEvent press{0x41, 0}, release{0x41, 0x80};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(hooks.keyboardHook(press));
-        benchmark::DoNotOptimize(hooks.keyboardHook(release));
-    }
-    state.SetItemsProcessed(2 * state.iterations());
+    Hooked h;
+    h.hooks.setStatistics(1, 1);
+    pressAndRelease(state, KeyEvent{0x41, 0}, KeyEvent{0x41, 0x80},
+                    [&](const KeyEvent& e) { return h.hooks.keyboardHook(e); });
 }
 BENCHMARK(BM_KeyboardHook);
 

@@ -106,4 +106,50 @@ inline constexpr std::array<std::string_view, 6> kFiles = {
 };
 }  // namespace menu
 
+
+// Main window (CQ52XDriverDlg): skins/Main_{Normal,Down,Over}.bmp give the
+// background and the three rectangular buttons; the built-in full-window
+// bitmaps 154..159 give the eleven slanted buttons.
+namespace mainwin {
+inline constexpr Size kSize{960, 650};
+inline constexpr Rect kMinimize{887, 2, 921, 33};
+inline constexpr Rect kHide{922, 2, 956, 33};
+inline constexpr Rect kLanguage{15, 617, 57, 635};
+inline constexpr Rect kFlag{19, 592, 55, 615};  // control 1010
+inline constexpr Rect kPages{15, 128, 940, 580};
+inline constexpr Rect kHintLine{67, 598, 300, 628};
+inline constexpr uint32_t kHintColour = 0xBEBEBE;  // COLORREF
+
+struct Point {
+    int x, y;
+};
+using Quad = std::array<Point, 4>;
+
+inline constexpr std::array<Quad, 5> kTabs = {{
+    {{{30, 85}, {189, 85}, {210, 121}, {30, 121}}},
+    {{{193, 85}, {375, 85}, {396, 121}, {214, 121}}},
+    {{{377, 85}, {559, 85}, {579, 121}, {399, 121}}},
+    {{{562, 85}, {743, 85}, {764, 121}, {583, 121}}},
+    {{{747, 85}, {928, 85}, {928, 121}, {768, 121}}},
+}};
+inline constexpr std::array<Quad, 5> kProfiles = {{
+    {{{342, 608}, {435, 608}, {414, 635}, {321, 635}}},
+    {{{439, 608}, {533, 608}, {512, 635}, {417, 635}}},
+    {{{536, 608}, {628, 608}, {605, 635}, {513, 635}}},
+    {{{630, 608}, {723, 608}, {700, 635}, {607, 635}}},
+    {{{725, 608}, {818, 608}, {795, 635}, {703, 635}}},
+}};
+inline constexpr Quad kOk = {{{841, 591}, {940, 591}, {940, 632}, {806, 632}}};
+
+// The eleven slanted buttons' full-window pictures: normal, pressed, hover
+// (the disabled look is the normal one).
+namespace res {
+inline constexpr int kChineseNormal = 154, kChineseHover = 155, kChinesePressed = 156;
+inline constexpr int kStandardNormal = 157, kStandardHover = 158, kStandardPressed = 159;
+}  // namespace res
+}  // namespace mainwin
+
+// The five pages share one size: the main window's page rectangle.
+inline constexpr Size kPageSize{mainwin::kPages.width(), mainwin::kPages.height()};
+
 }  // namespace q30x::layout

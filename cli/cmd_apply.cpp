@@ -78,22 +78,16 @@ int runApply(Invocation& call) {
     Session session(call);
     if (!session.startUp()) return kExitUsage;
     session.loadMacroLibrary();
-    DeviceLink device;
-    if (!device.setUp(call)) return kExitUsage;
+    DeviceLinkSetup device;
+    if (!setUpLink(call, device)) return kExitUsage;
     if (!openDeviceWithRetries(device.link())) {
         call.err << "The Q30X gaming mouse cannot be found.\n";
         return kExitFailure;
     }
 
-    // The virtual mouse leaves this desktop alone unless asked; the real one
-    // applies the settings where the desktop can take them.
-    std::unique_ptr<DesktopMouseSettings> desktop;
-    if (!device.isVirtual() || call.has("desktop")) desktop = makeX11DesktopMouseSettings(noteOnce);
-    if (!desktop) {
-        if (!device.isVirtual() || call.has("desktop"))
-            call.err << "q30xctl: no X display: the pointer and wheel settings are not applied to the desktop\n";
-        desktop = std::make_unique<RecordingDesktopMouseSettings>();
-    }
+    bool noDisplay = false;
+    auto desktop = makeDesktopFor(device.isVirtual(), call.has("desktop"), noteOnce, noDisplay);
+    if (noDisplay) call.err << "q30xctl: no X display: the pointer and wheel settings are not applied to the desktop\n";
 
     // The command line reads no desktop input: the intercept table is only written.
     QuietInputSource input(false);

@@ -13,8 +13,8 @@ int runInfo(Invocation& call) {
         call.err << "usage: q30xctl info\n";
         return kExitUsage;
     }
-    DeviceLink device;
-    if (!device.setUp(call)) return kExitUsage;
+    DeviceLinkSetup device;
+    if (!setUpLink(call, device)) return kExitUsage;
     CUSBDriver& link = device.link();
     if (!openDeviceWithRetries(link)) {
         call.err << "The Q30X gaming mouse cannot be found.\n";

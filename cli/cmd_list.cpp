@@ -11,8 +11,8 @@ int runList(Invocation& call) {
         call.err << "usage: q30xctl list\n";
         return kExitUsage;
     }
-    DeviceLink device;
-    if (!device.setUp(call)) return kExitUsage;
+    DeviceLinkSetup device;
+    if (!setUpLink(call, device)) return kExitUsage;
     CUSBDriver& link = device.link();
     const bool opened = link.openDevice();
     if (link.lastSearch().empty()) call.out << "no HID interfaces found\n";

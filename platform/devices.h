@@ -51,6 +51,10 @@ public:
 
 std::unique_ptr<UsbDeviceList> makeSystemUsbDeviceList();
 std::unique_ptr<DeviceNotificationSource> makeSystemDeviceNotifications();
+// A program name without a slash is looked up in PATH.
 std::unique_ptr<ProgramLauncher> makeSystemProgramLauncher();
+
+// A regular file this user may execute.
+bool isExecutableFile(const std::string& path);
 
 }  // namespace q30x

@@ -10,7 +10,9 @@ namespace q30x {
 
 inline constexpr std::string_view kMouseIdentity = "VID_3C1F&PID_7E02";
 inline constexpr std::string_view kLoaderIdentity = "VID_04D9&PID_8022";
-inline constexpr const char* kBurnerProgram = "FWUpdate/ZazezaVI.exe";
+inline constexpr const char* kBurnerProgram = "FWUpdate/ZazezaVI";
+// Started once, three seconds after start-up, when an install has it.
+inline constexpr const char* kUpdaterProgram = "tarvo_update/TarvoUpdate";
 
 // True when some present USB device's first hardware id names the firmware
 // loader, in any letter case.

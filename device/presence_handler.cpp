@@ -14,6 +14,10 @@ std::u16string_view mouseNotFoundText(int chineseUi) {
     return chineseUi ? u"没有找到Q30x游戏鼠标." : u"The Q30x gaming mouse cannot be found.";
 }
 
+std::u16string_view mouseMissingAtStartText(int chineseUi) {
+    return chineseUi ? u"没有找到Q30X游戏鼠标." : u"The Q30X gaming mouse cannot be found.";
+}
+
 intptr_t DevicePresence::onDeviceChange(const DeviceNotification& notification, Action& action) {
     if (isMouseArrival(notification)) {
         // The USB device and its interfaces announce themselves separately:

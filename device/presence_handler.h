@@ -14,6 +14,8 @@ namespace q30x {
 // The texts of the self-closing box on plugging and unplugging.
 std::u16string_view mouseFoundText(int chineseUi);
 std::u16string_view mouseNotFoundText(int chineseUi);
+// The text when the mouse is missing at start-up (it spells "Q30X").
+std::u16string_view mouseMissingAtStartText(int chineseUi);
 
 // Plugging and unplugging while the program runs, as the main window's
 // device-change handler and its retry timer call them on the window's thread.

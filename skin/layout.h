@@ -152,4 +152,14 @@ inline constexpr int kStandardNormal = 157, kStandardHover = 158, kStandardPress
 // The five pages share one size: the main window's page rectangle.
 inline constexpr Size kPageSize{mainwin::kPages.width(), mainwin::kPages.height()};
 
+// The three full-page images of each page under "skins/": normal, pressed, hover.
+namespace pages {
+using Files = std::array<std::string_view, 3>;
+inline constexpr Files kMainSet = {"Q30X_Main_Normal.bmp", "Q30X_Main_Down.bmp", "Q30X_Main_Over.bmp"};
+inline constexpr Files kLedSet = {"Light/LedSet_normal.bmp", "Light/LedSet_down.bmp", "Light/LedSet_over.bmp"};
+inline constexpr Files kMacro = {"Macro_normal.bmp", "Macro_down.bmp", "Macro_over.bmp"};
+inline constexpr Files kSts = {"Sts_Normal.bmp", "Sts_Down.bmp", "Sts_Over.bmp"};
+inline constexpr Files kSupport = {"support_normal.bmp", "support_down.bmp", "support_over.bmp"};
+}  // namespace pages
+
 }  // namespace q30x::layout

@@ -64,7 +64,7 @@ TEST(Presence, BurnerGetsTheWordingArgument) {
     startBurner(launcher, folders, 1);
     startBurner(launcher, folders, 0);
     ASSERT_EQ(launcher.launched.size(), 2u);
-    EXPECT_EQ(launcher.launched[0].first, "/opt/q30x/FWUpdate/ZazezaVI.exe");
+    EXPECT_EQ(launcher.launched[0].first, "/opt/q30x/FWUpdate/ZazezaVI");
     EXPECT_EQ(launcher.launched[0].second, (std::vector<std::string>{"1"}));
     EXPECT_EQ(launcher.launched[1].second, (std::vector<std::string>{"0"}));
 }

@@ -1,0 +1,156 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdio>
+#include <iostream>
+
+#include "app/input_source_choice.h"
+#include "app/main_window.h"
+#include "app/qt_sound_player.h"
+#include "device/link_setup.h"
+#include "platform/command_line.h"
+#include "platform/input_sources.h"
+#include "platform/messages.h"
+#include "platform/termination_signals.h"
+#include "skin/images.h"
+#include "skin/message_port.h"
+#include "skin/window_messages.h"
+
+namespace q30x {
+namespace {
+
+constexpr int kExitUsage = 64;
+constexpr int kExitNoMouse = 1;
+
+constexpr OptionSpec kOptions[] = {
+    {"workdir", "DIR", "working folder (default: $Q30X_WORKDIR, else ~/.config/TARVO/Q30X)"},
+    {"program-dir", "DIR", "program folder with skins, languages and defaults (default: the folder of q30x)"},
+    {"virtual-mouse", nullptr, "talk to the built-in virtual Q30X (also Q30X_VIRTUAL_MOUSE=1)"},
+    {"trace", "FILE|-", "write every HID transfer and pause to FILE, - for standard output"},
+    {"no-delays", nullptr, "skip the real waiting of every pause (virtual mouse only)"},
+    {"desktop", nullptr, "with --virtual-mouse, still apply the pointer settings to this desktop"},
+    {"screenshots", "DIR", "start, save a picture of every window into DIR, end"},
+    {"quit-after-first-paint", nullptr, "end right after the window's first paint (start-up benchmark)"},
+};
+
+void noteOnce(const std::string& text) { std::fprintf(stderr, "q30x: %s\n", text.c_str()); }
+
+// Pictures of the main window on each page, then the usual shutdown.
+void takeScreenshots(CQ52XDriverDlg& window, const QString& folder) {
+    QDir().mkpath(folder);
+    static const char* const kNames[] = {"main", "lighting", "macros", "statistics", "support"};
+    for (int n = 1; n <= CQ52XDriverDlg::kPageCount; ++n) {
+        window.switchPage(n);
+        const QString file = QStringLiteral("%1/main_page%2_%3.png").arg(folder).arg(n).arg(kNames[n - 1]);
+        if (!window.grab().save(file)) std::fprintf(stderr, "q30x: cannot write %s\n", qPrintable(file));
+    }
+    window.switchPage(1);
+    std::printf("screenshots: %s\n", qPrintable(QDir(folder).absolutePath()));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv) {
+    ParsedCommandLine parsed;
+    std::string error;
+    if (!parseCommandLine(argc, argv, kOptions, parsed, error) || !parsed.words.empty()) {
+        std::cerr << "q30x: " << (error.empty() ? "unexpected '" + parsed.words.front() + "'" : error)
+                  << " (see q30x --help)\n";
+        return kExitUsage;
+    }
+    if (parsed.help) {
+        std::cout << "usage: q30x [OPTIONS]\n\nThe Q30X gaming mouse configuration utility.\n\nOptions:\n"
+                  << optionHelp(kOptions);
+        return 0;
+    }
+    auto has = [&](const char* name) { return parsed.options.count(name) != 0; };
+
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    app.setApplicationName(QStringLiteral("q30x"));
+    app.setDesktopFileName(QStringLiteral("q30x"));
+    installFontSubstitutes();
+
+    // One copy per user: a second start shows the first and ends quietly.
+    auto instance = makeSingleInstance(instanceFolder());
+    if (!instance->acquire()) {
+        instance->requestShow();
+        return 0;
+    }
+
+    Folders folders;
+    folders.program = has("program-dir") ? parsed.options["program-dir"] : executableFolder();
+    folders.working = has("workdir") ? parsed.options["workdir"] : defaultWorkingFolder();
+
+    // The Chinese catalogue exists before any window; the user's language
+    // replaces it once the main window runs.
+    LanguageState language;
+    StringCatalogue strings;
+    strings.LoadCatalogue(joinPath(folders.program, "Language/sc.xml"));
+
+    LinkOptions linkOptions;
+    linkOptions.virtualMouse = has("virtual-mouse");
+    linkOptions.noDelays = has("no-delays");
+    if (has("trace")) linkOptions.tracePath = parsed.options["trace"];
+    DeviceLinkSetup device;
+    if (!device.setUp(withEnvironment(linkOptions, has("trace")), std::cout, error)) {
+        std::cerr << "q30x: " << error << "\n";
+        return kExitUsage;
+    }
+    bool noDisplay = false;
+    auto desktop = makeDesktopFor(device.isVirtual(), has("desktop"), noteOnce, noDisplay);
+    FallbackInputSource input(makeEvdevInputSource(), makeX11RawInputSource(), noteOnce);
+    auto launcher = makeSystemProgramLauncher();
+    auto usbDevices = makeSystemUsbDeviceList();
+    auto notifications = makeSystemDeviceNotifications();
+    QtSoundPlayer sound;
+    ProgramServices services{folders,   device.link(), device.clock(), device.trace(), input,
+                             *desktop,  *launcher,     *usbDevices,    sound,          notifications.get(),
+                             instance.get()};
+
+    WindowMessages messages(language);
+    // On the heap: the window holds the whole macro library.
+    auto owned = std::make_unique<CQ52XDriverDlg>(services, language, strings, messages);
+    CQ52XDriverDlg& window = *owned;
+    window.setOnClosed([&app] { app.quit(); });
+
+    // SIGTERM, SIGINT and the end of the session end the program as the
+    // window's close does, so nothing kept at shutdown is lost.
+    QSocketNotifier* signals = nullptr;
+    if (const int fd = watchTerminationSignals(); fd >= 0) {
+        signals = new QSocketNotifier(fd, QSocketNotifier::Read, &window);
+        QObject::connect(signals, &QSocketNotifier::activated, &window, [&window] {
+            if (takeTerminationSignal()) window.port()->post(msg::kClose, 0, 0);
+        });
+    }
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.onQueryEndSession(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] {
+        if (!window.closed()) window.shutdown();
+    });
+
+    if (has("quit-after-first-paint"))
+        window.setOnFirstPaint([&window] {
+            std::printf("first paint\n");
+            std::fflush(stdout);
+            window.port()->post(msg::kClose, 0, 0);
+        });
+    if (has("screenshots")) {
+        const QString folder = QString::fromStdString(parsed.options["screenshots"]);
+        window.setOnFirstPaint([&window, folder] {
+            takeScreenshots(window, folder);
+            window.port()->post(msg::kClose, 0, 0);
+        });
+    }
+
+    window.initialise();
+    const int status = app.exec();
+    return window.mouseMissing() ? kExitNoMouse : status;
+}
+
+}  // namespace q30x

@@ -1,0 +1,34 @@
+#include "skin/skin_page.h"
+
+#include <QPainter>
+
+#include "skin/images.h"
+#include "skin/layout.h"
+#include "skin/message_port.h"
+
+namespace q30x {
+
+namespace {
+QImage pageImage(const QString& folder, std::string_view file) {
+    const QSize size(layout::kPageSize.width, layout::kPageSize.height);
+    return orPlaceholder(loadSkinImage(folder, QStringLiteral("skins/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()))), size);
+}
+}  // namespace
+
+CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent)
+    : QWidget(parent),
+      port_(new MessagePort(this)),
+      normal_(pageImage(programFolder, files[0])),
+      pressed_(pageImage(programFolder, files[1])),
+      hover_(pageImage(programFolder, files[2])) {
+    setGeometry(toQRect(layout::mainwin::kPages));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void CSkinPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, normal_);
+}
+
+}  // namespace q30x

@@ -1,0 +1,34 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+namespace q30x {
+
+class MessagePort;
+
+// A page of the main window: a child window over the page rectangle that
+// shows the normal of its three full-page skin images (normal, pressed,
+// hover) and talks through its own message port. The pages' controls cut
+// their looks from the same three images.
+class CSkinPage : public QWidget {
+public:
+    // `files` are the three images under "skins/" of the program folder.
+    CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent);
+
+    MessagePort* port() const { return port_; }
+    const QImage& normalImage() const { return normal_; }
+    const QImage& pressedImage() const { return pressed_; }
+    const QImage& hoverImage() const { return hover_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    MessagePort* port_;
+    QImage normal_, pressed_, hover_;
+};
+
+}  // namespace q30x

@@ -1,0 +1,26 @@
+#include "skin/window_messages.h"
+
+#include <QMessageBox>
+
+#include "skin/dlg_info.h"
+
+namespace q30x {
+
+namespace {
+QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+void WindowMessages::info(std::u16string_view text) {
+    CDlgInfo::showMessage(owner_, qtext(text), false, language_.chineseUi != 0);
+}
+
+void WindowMessages::standard(std::u16string_view text, std::u16string_view caption) {
+    QMessageBox::information(owner_, qtext(caption), qtext(text));
+}
+
+void WindowMessages::countdown(std::u16string_view text) {
+    CDlgInfo box(qtext(text), false, true, language_.chineseUi != 0, owner_);
+    box.exec();
+}
+
+}  // namespace q30x

@@ -1,0 +1,32 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "i18n/catalogue.h"
+#include "platform/user_messages.h"
+
+namespace q30x {
+
+// The program's messages to the user as windows: the skinned box, the
+// standard box, and the self-closing notice of plugging and unplugging. Each
+// runs modally over the owner and returns when it is closed.
+class WindowMessages : public UserMessages {
+public:
+    explicit WindowMessages(const LanguageState& language) : language_(language) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    void info(std::u16string_view text) override;
+    void standard(std::u16string_view text, std::u16string_view caption) override;
+    // The skinned box in its countdown form: closes itself after five seconds.
+    virtual void countdown(std::u16string_view text);
+
+protected:
+    QWidget* owner() const { return owner_; }
+    const LanguageState& language() const { return language_; }
+
+private:
+    const LanguageState& language_;
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace q30x

@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/input_source_choice.h"
@@ -16,6 +17,7 @@
 #include "platform/input_sources.h"
 #include "platform/messages.h"
 #include "platform/termination_signals.h"
+#include "platform/virtual/virtual_usb_devices.h"
 #include "skin/images.h"
 #include "skin/message_port.h"
 #include "skin/window_messages.h"
@@ -106,7 +108,11 @@ int runProgram(int argc, char** argv) {
     auto desktop = makeDesktopFor(device.isVirtual(), has("desktop"), noteOnce, noDisplay);
     FallbackInputSource input(makeEvdevInputSource(), makeX11RawInputSource(), noteOnce);
     auto launcher = makeSystemProgramLauncher();
-    auto usbDevices = makeSystemUsbDeviceList();
+    // The virtual mouse stands in for the whole bus, its loader included.
+    const char* loader = std::getenv("Q30X_VIRTUAL_LOADER");
+    std::unique_ptr<UsbDeviceList> usbDevices =
+        device.isVirtual() ? std::make_unique<VirtualUsbDevices>(loader && std::string(loader) == "1")
+                           : makeSystemUsbDeviceList();
     auto notifications = makeSystemDeviceNotifications();
     QtSoundPlayer sound;
     ProgramServices services{folders,   device.link(), device.clock(), device.trace(), input,

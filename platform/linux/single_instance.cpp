@@ -82,7 +82,7 @@ public:
         const int n = epoll_ >= 0 ? ::epoll_wait(epoll_, events, 16, 0) : 0;
         for (int i = 0; i < n; ++i) {
             const int fd = events[i].data.fd;
-            if (fd == listener_) acceptAll();
+            if (fd == listener_) requests += acceptAll();
             else requests += readRequest(fd);
         }
         return requests;
@@ -116,10 +116,12 @@ private:
         order_.erase(std::remove(order_.begin(), order_.end(), fd), order_.end());
     }
 
-    void acceptAll() {
+    // A peer usually sends its request right after connecting: it is read at once.
+    int acceptAll() {
+        int requests = 0;
         for (;;) {
             const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd < 0) return;
+            if (fd < 0) return requests;
             ucred peer{};
             socklen_t size = sizeof peer;
             if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::getuid() ||
@@ -130,6 +132,7 @@ private:
             if (order_.size() >= kMaxPending) drop(order_.front());
             pending_[fd] = {};
             order_.push_back(fd);
+            requests += readRequest(fd);
         }
     }
 

@@ -29,46 +29,47 @@ void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
-void drawButtonFace(QPainter& p, const QRect& cell, State s) {
-    const QRectF r = QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    QColor edge;
+Look lookOf(State s) {
     switch (s) {
         case State::Normal:
-            g.setColorAt(0, QColor(0x2C, 0x31, 0x39));
-            g.setColorAt(1, QColor(0x1D, 0x21, 0x27));
-            edge = QColor(0x3A, 0x41, 0x4B);
-            break;
+            return {QColor(0x2C, 0x31, 0x39), QColor(0x1D, 0x21, 0x27), QColor(0x3A, 0x41, 0x4B), QColor(0x8A, 0x90, 0x9A)};
         case State::Hover:
-            g.setColorAt(0, QColor(0x33, 0x3B, 0x46));
-            g.setColorAt(1, QColor(0x22, 0x28, 0x30));
-            edge = colour::kAccentBright;
-            break;
+            return {QColor(0x33, 0x3B, 0x46), QColor(0x22, 0x28, 0x30), colour::kAccentBright, Qt::white};
         case State::Pressed:
-            g.setColorAt(0, colour::kAccentBright);
-            g.setColorAt(1, colour::kAccent);
-            edge = QColor(0x9C, 0xE4, 0xFF);
-            break;
+            return {colour::kAccentBright, colour::kAccent, QColor(0x9C, 0xE4, 0xFF), QColor(0x26, 0x1D, 0x05)};
     }
+    return {};
+}
+
+void drawButtonFace(QPainter& p, const QRect& cell, State s) {
+    const QRectF r = QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5);
+    const Look look = lookOf(s);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, look.top);
+    g.setColorAt(1, look.bottom);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(edge, 1));
+    p.setPen(QPen(look.edge, 1));
     p.setBrush(g);
     p.drawRoundedRect(r, 3, 3);
     p.restore();
 }
 
-void drawCloseGlyph(QPainter& p, const QRect& cell, State s) {
+void drawTitleButton(QPainter& p, const QRect& cell, State s, TitleGlyph glyph) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF face = QRectF(cell).adjusted(3, 3, -3, -3);
     if (s == State::Hover) p.fillRect(face, QColor(0x2A, 0x2F, 0x36));
     if (s == State::Pressed) p.fillRect(face, colour::kAccent);
-    const QColor ink = s == State::Normal ? QColor(0x8A, 0x90, 0x9A) : s == State::Hover ? Qt::white : QColor(0x26, 0x1D, 0x05);
-    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(lookOf(s).ink, 1.6, Qt::SolidLine, Qt::RoundCap));
     const QPointF c = face.center();
-    p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
-    p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+    switch (glyph) {
+        case TitleGlyph::Close:
+            p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+            p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+            break;
+        case TitleGlyph::Minimize: p.drawLine(c + QPointF(-5, 4.5), c + QPointF(5, 4.5)); break;
+    }
     p.restore();
 }
 
@@ -272,7 +273,7 @@ QImage infoBox(bool question, State s) {
     QPainter p(&img);
     drawPanel(p, img.rect(), true);
     drawInfoMark(p, QPoint(50, 84), 19);
-    drawCloseGlyph(p, rectOf(L::info::kClose), s);
+    drawTitleButton(p, rectOf(L::info::kClose), s, TitleGlyph::Close);
     if (question) {
         drawButtonFace(p, rectOf(L::info::kQuestionOk), s);
         drawButtonFace(p, rectOf(L::info::kQuestionCancel), s);

@@ -10,6 +10,14 @@ namespace L = q30x::layout;
 
 QRect rectOf(const L::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
+void drawAccentRule(QPainter& p, const QRect& line) {
+    QLinearGradient g(line.topLeft(), line.topRight());
+    g.setColorAt(0, colour::kAccent);
+    g.setColorAt(0.55, QColor(colour::kAccent.red(), colour::kAccent.green(), colour::kAccent.blue(), 40));
+    g.setColorAt(1, Qt::transparent);
+    p.fillRect(line, g);
+}
+
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, colour::kPanelTop);
@@ -18,11 +26,7 @@ void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     if (titleStrip) {
         const QRect strip(r.left(), r.top(), r.width(), 30);
         p.fillRect(strip, colour::kTitle);
-        QLinearGradient line(strip.bottomLeft(), strip.bottomRight());
-        line.setColorAt(0, colour::kAccent);
-        line.setColorAt(0.55, QColor(colour::kAccent.red(), colour::kAccent.green(), colour::kAccent.blue(), 40));
-        line.setColorAt(1, Qt::transparent);
-        p.fillRect(QRect(strip.left(), strip.bottom() + 1, strip.width(), 1), line);
+        drawAccentRule(p, QRect(strip.left(), strip.bottom() + 1, strip.width(), 1));
     }
     p.setPen(colour::kEdge);
     p.setBrush(Qt::NoBrush);

@@ -29,6 +29,8 @@ struct Look {
 Look lookOf(State s);
 
 QRect rectOf(const q30x::layout::Rect& r);
+// The accent line under a title strip, fading out to the right.
+void drawAccentRule(QPainter& p, const QRect& line);
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
 // The flat buttons of a title strip: only a glyph until hovered.
@@ -44,5 +46,13 @@ QImage progressImage(bool filled);
 QImage sliderThumb();
 QImage popupBackground();
 QImage menuItem(bool hasSub, State s);
+
+// The main window in one look of its three rectangular buttons.
+QImage mainWindow(State s);
+// The eleven slanted buttons of the main window in one look, transparent
+// elsewhere.
+QImage slantedButtons(State s);
+// An empty page, the size of the main window's page rectangle.
+QImage pageBackground();
 
 }  // namespace skingen

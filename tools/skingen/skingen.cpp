@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "art.h"
@@ -40,14 +41,29 @@ QImage drawn(L::Size s, Draw draw) {
     return img;
 }
 
+QString fileName(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// The three looks of one full-page skin; `picture` draws one look.
+template <class Picture>
+bool writeSkin(const QString& skins, const L::SkinFiles& files, Picture picture) {
+    bool ok = save(picture(State::Normal), skins + "/" + fileName(files.normal));
+    ok &= save(picture(State::Pressed), skins + "/" + fileName(files.down));
+    ok &= save(picture(State::Hover), skins + "/" + fileName(files.over));
+    return ok;
+}
+
 bool writeSkinSet(const QString& skins, bool chinese) {
     bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
+    ok &= writeSkin(skins, L::mainwin::kSkin, skingen::mainWindow);
+    const QImage page = skingen::pageBackground();
+    for (const L::SkinFiles& files : L::pages::kAll) ok &= writeSkin(skins, files, [&](State) { return page; });
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
     for (int i = 0; i < 6; ++i) {
-        const QString file = QString::fromLatin1(L::menu::kFiles[static_cast<size_t>(i)].data(),
-                                                 static_cast<qsizetype>(L::menu::kFiles[static_cast<size_t>(i)].size()));
+        const QString file = fileName(L::menu::kFiles[static_cast<size_t>(i)]);
         ok &= save(skingen::menuItem(i >= 3, states[i % 3]), skins + "/Menu/" + file);
     }
     if (chinese) {
@@ -74,6 +90,18 @@ bool writeBuiltins(const QString& folder) {
     images.emplace_back(L::res::kInfoOkPressed, skingen::infoBox(false, State::Pressed));
     images.emplace_back(L::res::kTrayExit, drawn(L::kTrayIconSize, skingen::drawPower));
     images.emplace_back(L::res::kTrayConfig, drawn(L::kTrayIconSize, skingen::drawGear));
+    // Both interface sets get the same slanted buttons: the captions, the
+    // only part that differs, are drawn at run time.
+    namespace mr = L::mainwin::res;
+    const QImage slantedNormal = skingen::slantedButtons(State::Normal);
+    const QImage slantedHover = skingen::slantedButtons(State::Hover);
+    const QImage slantedPressed = skingen::slantedButtons(State::Pressed);
+    images.emplace_back(mr::kChineseNormal, slantedNormal);
+    images.emplace_back(mr::kChineseHover, slantedHover);
+    images.emplace_back(mr::kChinesePressed, slantedPressed);
+    images.emplace_back(mr::kStandardNormal, slantedNormal);
+    images.emplace_back(mr::kStandardHover, slantedHover);
+    images.emplace_back(mr::kStandardPressed, slantedPressed);
 
     bool ok = true;
     QString qrc;

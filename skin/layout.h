@@ -52,6 +52,8 @@ inline constexpr int kTrayConfig = 1012;
 }  // namespace res
 
 inline constexpr Size kAppIconSize{64, 64};
+// The application icon for the desktop, icons/hicolor/<N>x<N>/apps/q30x.png.
+inline constexpr std::array<int, 6> kDesktopIconSizes{16, 32, 48, 64, 128, 256};
 inline constexpr Size kFlagIconSize{20, 14};
 inline constexpr Size kFlagBitmapSize{36, 23};
 inline constexpr Size kTrayIconSize{16, 16};

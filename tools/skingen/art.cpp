@@ -242,33 +242,47 @@ void drawPower(QPainter& p, const QRect& r) {
 void drawAppIcon(QPainter& p, const QRect& r) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(r).adjusted(1, 1, -1, -1);
+    const double w = r.width();
+    // Whole-pixel strokes on the pixel grid: at 16 pixels a blurred edge is
+    // all one would see.
+    const double stroke = std::max(1.0, std::round(w * 0.045));
+    const double onGrid = std::fmod(stroke, 2) / 2;
+    const QRectF box = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient bg(box.topLeft(), box.bottomRight());
     bg.setColorAt(0, QColor(0x24, 0x29, 0x31));
     bg.setColorAt(1, QColor(0x0A, 0x0B, 0x0D));
     p.setPen(QPen(colour::kEdge, 1));
     p.setBrush(bg);
-    p.drawRoundedRect(box, r.width() * 0.18, r.width() * 0.18);
+    p.drawRoundedRect(box, w * 0.18, w * 0.18);
     // A mouse seen from above: body, the split between the two buttons and
     // the wheel, traced in the accent.
-    const double w = r.width();
-    const QRectF body(r.left() + w * 0.3, r.top() + w * 0.14, w * 0.4, w * 0.72);
-    QPainterPath shell;
-    shell.addRoundedRect(body, w * 0.2, w * 0.2);
+    const double side = std::round(w * 0.28) + onGrid, end = std::round(w * 0.14) + onGrid;
+    const QRectF body(r.left() + side, r.top() + end, w - 2 * side, w - 2 * end);
     QRadialGradient glow(body.center(), w * 0.45);
     glow.setColorAt(0, QColor(0x15, 0x8C, 0xB9, 90));
     glow.setColorAt(1, Qt::transparent);
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
     p.drawEllipse(body.center(), w * 0.45, w * 0.45);
-    p.setBrush(QColor(0x16, 0x19, 0x1E));
-    p.setPen(QPen(colour::kAccentBright, w * 0.045));
-    p.drawPath(shell);
-    p.setPen(QPen(colour::kAccent, w * 0.03));
-    p.drawLine(QPointF(body.center().x(), body.top() + w * 0.02), QPointF(body.center().x(), body.top() + w * 0.3));
+    QLinearGradient shell(body.topLeft(), body.bottomLeft());
+    shell.setColorAt(0, QColor(0x1F, 0x24, 0x2B));
+    shell.setColorAt(1, QColor(0x12, 0x14, 0x18));
+    p.setBrush(shell);
+    p.setPen(QPen(colour::kAccentBright, stroke));
+    p.drawRoundedRect(body, body.width() / 2, body.width() / 2);
+    // Even widths keep the split and the wheel centred on the icon's middle.
+    const double cx = r.left() + w / 2;
+    const double wheelWidth = 2 * std::max(1.0, std::round(w * 0.035));
+    const QRectF wheel(cx - wheelWidth / 2, body.top() + std::round(w * 0.1), wheelWidth,
+                       std::max(3.0, std::round(w * 0.13)));
+    if (w >= 32) {
+        const double split = 2 * std::max(1.0, std::round(w * 0.015));
+        p.fillRect(QRectF(cx - split / 2, body.top(), split, wheel.bottom() + std::round(w * 0.08) - body.top()),
+                   colour::kAccent);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(colour::kAccentBright);
-    p.drawRoundedRect(QRectF(body.center().x() - w * 0.035, body.top() + w * 0.1, w * 0.07, w * 0.13), w * 0.03, w * 0.03);
+    p.drawRoundedRect(wheel, wheelWidth / 2, wheelWidth / 2);
     p.restore();
 }
 

@@ -1,7 +1,8 @@
 // skingen PROGRAM_FOLDER BUILTIN_FOLDER
 // Draws every skin file of the program folder (both coordinate sets:
-// skins/ the standard set, skins-sc/ the Simplified Chinese one) and every
-// built-in bitmap with the Qt resource list that compiles them in.
+// skins/ the standard set, skins-sc/ the Simplified Chinese one), the
+// desktop icons under icons/hicolor/ and every built-in bitmap with the Qt
+// resource list that compiles them in.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -118,6 +119,14 @@ bool writeBuiltins(const QString& folder) {
     return ok;
 }
 
+bool writeAppIcons(const QString& program) {
+    bool ok = true;
+    for (int n : L::kDesktopIconSizes)
+        ok &= save(drawn(L::Size{n, n}, skingen::drawAppIcon),
+                   QStringLiteral("%1/icons/hicolor/%2x%2/apps/q30x.png").arg(program, QString::number(n)));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +139,7 @@ int main(int argc, char** argv) {
     const QString program = QString::fromLocal8Bit(argv[1]);
     bool ok = writeSkinSet(program + "/skins", false);
     ok &= writeSkinSet(program + "/skins-sc", true);
+    ok &= writeAppIcons(program);
     ok &= writeBuiltins(QString::fromLocal8Bit(argv[2]));
     return ok ? 0 : 1;
 }

@@ -46,18 +46,20 @@ Look lookOf(State s) {
     return {};
 }
 
-void drawButtonFace(QPainter& p, const QRect& cell, State s) {
-    const QRectF r = QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5);
-    const Look look = lookOf(s);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius) {
+    QLinearGradient g(face.topLeft(), face.bottomLeft());
     g.setColorAt(0, look.top);
     g.setColorAt(1, look.bottom);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(look.edge, 1));
     p.setBrush(g);
-    p.drawRoundedRect(r, 3, 3);
+    p.drawRoundedRect(face, radius, radius);
     p.restore();
+}
+
+void drawButtonFace(QPainter& p, const QRect& cell, State s) {
+    drawFace(p, QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5), lookOf(s), 3);
 }
 
 void drawTitleButton(QPainter& p, const QRect& cell, State s, TitleGlyph glyph) {

@@ -32,6 +32,8 @@ QRect rectOf(const q30x::layout::Rect& r);
 // The accent line under a title strip, fading out to the right.
 void drawAccentRule(QPainter& p, const QRect& line);
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
+// A rounded face on pixel centres, so its one-pixel edge stays crisp.
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
 // The flat buttons of a title strip: only a glyph until hovered.
 void drawTitleButton(QPainter& p, const QRect& r, State s, TitleGlyph glyph);

@@ -127,15 +127,9 @@ void drawWordmark(QPainter& p, QPointF baseline) {
 // A small globe and a caret pointing up, where the language list opens.
 void drawLanguageButton(QPainter& p, const QRect& cell, State s) {
     const Look look = lookOf(s);
+    drawFace(p, QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5), look, 2.5);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF face = QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(face.topLeft(), face.bottomLeft());
-    g.setColorAt(0, look.top);
-    g.setColorAt(1, look.bottom);
-    p.setPen(QPen(look.edge, 1));
-    p.setBrush(g);
-    p.drawRoundedRect(face, 2.5, 2.5);
     const QPointF c(cell.left() + 14.5, cell.top() + cell.height() / 2.0);
     p.setPen(QPen(look.ink, 1.2));
     p.setBrush(Qt::NoBrush);

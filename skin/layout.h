@@ -18,13 +18,6 @@ struct Size {
     int width, height;
 };
 
-// A full-page skin in its three looks, as paths under the skins folder:
-// normal (also the background and the disabled look), down (pressed or
-// checked) and over (hover).
-struct SkinFiles {
-    std::string_view normal, down, over;
-};
-
 // The two coordinate sets; the window picks one from chineseUi at creation.
 enum class SkinSet { Chinese, Standard };
 
@@ -120,7 +113,6 @@ inline constexpr std::array<std::string_view, 6> kFiles = {
 // background and the three rectangular buttons; the built-in full-window
 // bitmaps 154..159 give the eleven slanted buttons.
 namespace mainwin {
-inline constexpr SkinFiles kSkin{"Main_Normal.bmp", "Main_Down.bmp", "Main_Over.bmp"};
 inline constexpr Size kSize{960, 650};
 inline constexpr Rect kMinimize{887, 2, 921, 33};
 inline constexpr Rect kHide{922, 2, 956, 33};
@@ -129,6 +121,8 @@ inline constexpr Rect kFlag{19, 592, 55, 615};  // control 1010
 inline constexpr Rect kPages{15, 128, 940, 580};
 inline constexpr Rect kHintLine{67, 598, 300, 628};
 inline constexpr uint32_t kHintColour = 0xBEBEBE;  // COLORREF
+// The three full-window images under "skins/": normal, pressed, hover.
+inline constexpr std::array<std::string_view, 3> kFiles = {"Main_Normal.bmp", "Main_Down.bmp", "Main_Over.bmp"};
 
 struct Point {
     int x, y;
@@ -162,14 +156,14 @@ inline constexpr int kStandardNormal = 157, kStandardHover = 158, kStandardPress
 // The five pages share one size: the main window's page rectangle.
 inline constexpr Size kPageSize{mainwin::kPages.width(), mainwin::kPages.height()};
 
-// Each page's skin, in the order of the main window's tabs.
+// The three full-page images of each page under "skins/": normal, pressed, hover.
 namespace pages {
-inline constexpr SkinFiles kMainSet{"Q30X_Main_Normal.bmp", "Q30X_Main_Down.bmp", "Q30X_Main_Over.bmp"};
-inline constexpr SkinFiles kLighting{"Light/LedSet_normal.bmp", "Light/LedSet_down.bmp", "Light/LedSet_over.bmp"};
-inline constexpr SkinFiles kMacro{"Macro_normal.bmp", "Macro_down.bmp", "Macro_over.bmp"};
-inline constexpr SkinFiles kStatistics{"Sts_Normal.bmp", "Sts_Down.bmp", "Sts_Over.bmp"};
-inline constexpr SkinFiles kSupport{"support_normal.bmp", "support_down.bmp", "support_over.bmp"};
-inline constexpr std::array<SkinFiles, 5> kAll{kMainSet, kLighting, kMacro, kStatistics, kSupport};
+using Files = std::array<std::string_view, 3>;
+inline constexpr Files kMainSet = {"Q30X_Main_Normal.bmp", "Q30X_Main_Down.bmp", "Q30X_Main_Over.bmp"};
+inline constexpr Files kLedSet = {"Light/LedSet_normal.bmp", "Light/LedSet_down.bmp", "Light/LedSet_over.bmp"};
+inline constexpr Files kMacro = {"Macro_normal.bmp", "Macro_down.bmp", "Macro_over.bmp"};
+inline constexpr Files kSts = {"Sts_Normal.bmp", "Sts_Down.bmp", "Sts_Over.bmp"};
+inline constexpr Files kSupport = {"support_normal.bmp", "support_down.bmp", "support_over.bmp"};
 }  // namespace pages
 
 }  // namespace q30x::layout

@@ -5,6 +5,7 @@
 #include <QPolygon>
 #include <QRegion>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -32,25 +33,27 @@ QImage skin(const char* set, std::string_view file) {
 QSize sizeOf(L::Size s) { return QSize(s.width, s.height); }
 
 TEST(SkinArt, EveryFullPageSkinHasTheSizeItsWindowIsLaidOutFor) {
+    namespace lp = L::pages;
     struct Case {
-        L::SkinFiles files;
+        std::array<std::string_view, 3> files;
         L::Size size;
     };
-    std::vector<Case> cases{{M::kSkin, M::kSize}};
-    for (const L::SkinFiles& page : L::pages::kAll) cases.push_back({page, L::kPageSize});
+    const Case cases[] = {
+        {M::kFiles, M::kSize},       {lp::kMainSet, L::kPageSize}, {lp::kLedSet, L::kPageSize},
+        {lp::kMacro, L::kPageSize},  {lp::kSts, L::kPageSize},     {lp::kSupport, L::kPageSize},
+    };
     for (const char* set : {"skins", "skins-sc"})
         for (const Case& c : cases)
-            for (std::string_view file : {c.files.normal, c.files.down, c.files.over})
-                EXPECT_EQ(skin(set, file).size(), sizeOf(c.size)) << set << "/" << file;
+            for (std::string_view file : c.files) EXPECT_EQ(skin(set, file).size(), sizeOf(c.size)) << set << "/" << file;
 }
 
 // The three buttons cut their looks from the three pictures, so each must
 // show its own look there, and nothing else may differ: a cut would pick up
 // a stray piece of another look.
 TEST(SkinArt, MainWindowLooksDifferAtTheirThreeButtonsOnly) {
-    const QImage normal = skin("skins", M::kSkin.normal);
-    const QImage down = skin("skins", M::kSkin.down);
-    const QImage over = skin("skins", M::kSkin.over);
+    const QImage normal = skin("skins", M::kFiles[0]);
+    const QImage down = skin("skins", M::kFiles[1]);
+    const QImage over = skin("skins", M::kFiles[2]);
     const QRect buttons[] = {toQRect(M::kMinimize), toQRect(M::kHide), toQRect(M::kLanguage)};
     const auto outsideButtons = [&](QImage img) {
         QPainter p(&img);

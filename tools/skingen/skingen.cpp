@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -46,20 +47,23 @@ QString fileName(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-// The three looks of one full-page skin; `picture` draws one look.
+// The three looks of one full-page skin, in the layout's order of its files;
+// `picture` draws one look.
 template <class Picture>
-bool writeSkin(const QString& skins, const L::SkinFiles& files, Picture picture) {
-    bool ok = save(picture(State::Normal), skins + "/" + fileName(files.normal));
-    ok &= save(picture(State::Pressed), skins + "/" + fileName(files.down));
-    ok &= save(picture(State::Hover), skins + "/" + fileName(files.over));
+bool writeSkin(const QString& skins, const std::array<std::string_view, 3>& files, Picture picture) {
+    const State looks[3] = {State::Normal, State::Pressed, State::Hover};
+    bool ok = true;
+    for (size_t i = 0; i < files.size(); ++i) ok &= save(picture(looks[i]), skins + "/" + fileName(files[i]));
     return ok;
 }
 
 bool writeSkinSet(const QString& skins, bool chinese) {
     bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
-    ok &= writeSkin(skins, L::mainwin::kSkin, skingen::mainWindow);
+    ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground();
-    for (const L::SkinFiles& files : L::pages::kAll) ok &= writeSkin(skins, files, [&](State) { return page; });
+    namespace lp = L::pages;
+    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+        ok &= writeSkin(skins, files, [&](State) { return page; });
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};

@@ -45,6 +45,8 @@ inline constexpr int kTrayConfig = 1012;
 }  // namespace res
 
 inline constexpr Size kAppIconSize{64, 64};
+// The application icon for the desktop, icons/hicolor/<N>x<N>/apps/q30x.png.
+inline constexpr std::array<int, 6> kDesktopIconSizes{16, 32, 48, 64, 128, 256};
 inline constexpr Size kFlagIconSize{20, 14};
 inline constexpr Size kFlagBitmapSize{36, 23};
 inline constexpr Size kTrayIconSize{16, 16};
@@ -119,6 +121,8 @@ inline constexpr Rect kFlag{19, 592, 55, 615};  // control 1010
 inline constexpr Rect kPages{15, 128, 940, 580};
 inline constexpr Rect kHintLine{67, 598, 300, 628};
 inline constexpr uint32_t kHintColour = 0xBEBEBE;  // COLORREF
+// The three full-window images under "skins/": normal, pressed, hover.
+inline constexpr std::array<std::string_view, 3> kFiles = {"Main_Normal.bmp", "Main_Down.bmp", "Main_Over.bmp"};
 
 struct Point {
     int x, y;

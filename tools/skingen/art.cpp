@@ -10,6 +10,14 @@ namespace L = q30x::layout;
 
 QRect rectOf(const L::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
+void drawAccentRule(QPainter& p, const QRect& line) {
+    QLinearGradient g(line.topLeft(), line.topRight());
+    g.setColorAt(0, colour::kAccent);
+    g.setColorAt(0.55, QColor(colour::kAccent.red(), colour::kAccent.green(), colour::kAccent.blue(), 40));
+    g.setColorAt(1, Qt::transparent);
+    p.fillRect(line, g);
+}
+
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, colour::kPanelTop);
@@ -18,57 +26,57 @@ void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     if (titleStrip) {
         const QRect strip(r.left(), r.top(), r.width(), 30);
         p.fillRect(strip, colour::kTitle);
-        QLinearGradient line(strip.bottomLeft(), strip.bottomRight());
-        line.setColorAt(0, colour::kAccent);
-        line.setColorAt(0.55, QColor(colour::kAccent.red(), colour::kAccent.green(), colour::kAccent.blue(), 40));
-        line.setColorAt(1, Qt::transparent);
-        p.fillRect(QRect(strip.left(), strip.bottom() + 1, strip.width(), 1), line);
+        drawAccentRule(p, QRect(strip.left(), strip.bottom() + 1, strip.width(), 1));
     }
     p.setPen(colour::kEdge);
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
-void drawButtonFace(QPainter& p, const QRect& cell, State s) {
-    const QRectF r = QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    QColor edge;
+Look lookOf(State s) {
     switch (s) {
         case State::Normal:
-            g.setColorAt(0, QColor(0x2C, 0x31, 0x39));
-            g.setColorAt(1, QColor(0x1D, 0x21, 0x27));
-            edge = QColor(0x3A, 0x41, 0x4B);
-            break;
+            return {QColor(0x2C, 0x31, 0x39), QColor(0x1D, 0x21, 0x27), QColor(0x3A, 0x41, 0x4B), QColor(0x8A, 0x90, 0x9A)};
         case State::Hover:
-            g.setColorAt(0, QColor(0x33, 0x3B, 0x46));
-            g.setColorAt(1, QColor(0x22, 0x28, 0x30));
-            edge = colour::kAccentBright;
-            break;
+            return {QColor(0x33, 0x3B, 0x46), QColor(0x22, 0x28, 0x30), colour::kAccentBright, Qt::white};
+        // Light enough for the dark pressed caption down to its last row.
         case State::Pressed:
-            g.setColorAt(0, colour::kAccentBright);
-            g.setColorAt(1, colour::kAccent);
-            edge = QColor(0x9C, 0xE4, 0xFF);
-            break;
+            return {QColor(0x8E, 0xDC, 0xF8), QColor(0x34, 0xB0, 0xE0), QColor(0xC8, 0xF0, 0xFF), QColor(0x26, 0x1D, 0x05)};
     }
+    return {};
+}
+
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius) {
+    QLinearGradient g(face.topLeft(), face.bottomLeft());
+    g.setColorAt(0, look.top);
+    g.setColorAt(1, look.bottom);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(edge, 1));
+    p.setPen(QPen(look.edge, 1));
     p.setBrush(g);
-    p.drawRoundedRect(r, 3, 3);
+    p.drawRoundedRect(face, radius, radius);
     p.restore();
 }
 
-void drawCloseGlyph(QPainter& p, const QRect& cell, State s) {
+void drawButtonFace(QPainter& p, const QRect& cell, State s) {
+    drawFace(p, QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5), lookOf(s), 3);
+}
+
+void drawTitleButton(QPainter& p, const QRect& cell, State s, TitleGlyph glyph) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF face = QRectF(cell).adjusted(3, 3, -3, -3);
     if (s == State::Hover) p.fillRect(face, QColor(0x2A, 0x2F, 0x36));
     if (s == State::Pressed) p.fillRect(face, colour::kAccent);
-    const QColor ink = s == State::Normal ? QColor(0x8A, 0x90, 0x9A) : s == State::Hover ? Qt::white : QColor(0x26, 0x1D, 0x05);
-    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(lookOf(s).ink, 1.6, Qt::SolidLine, Qt::RoundCap));
     const QPointF c = face.center();
-    p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
-    p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+    switch (glyph) {
+        case TitleGlyph::Close:
+            p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+            p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+            break;
+        case TitleGlyph::Minimize: p.drawLine(c + QPointF(-5, 4.5), c + QPointF(5, 4.5)); break;
+    }
     p.restore();
 }
 
@@ -237,33 +245,47 @@ void drawPower(QPainter& p, const QRect& r) {
 void drawAppIcon(QPainter& p, const QRect& r) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(r).adjusted(1, 1, -1, -1);
+    const double w = r.width();
+    // Whole-pixel strokes on the pixel grid: at 16 pixels a blurred edge is
+    // all one would see.
+    const double stroke = std::max(1.0, std::round(w * 0.045));
+    const double onGrid = std::fmod(stroke, 2) / 2;
+    const QRectF box = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient bg(box.topLeft(), box.bottomRight());
     bg.setColorAt(0, QColor(0x24, 0x29, 0x31));
     bg.setColorAt(1, QColor(0x0A, 0x0B, 0x0D));
     p.setPen(QPen(colour::kEdge, 1));
     p.setBrush(bg);
-    p.drawRoundedRect(box, r.width() * 0.18, r.width() * 0.18);
+    p.drawRoundedRect(box, w * 0.18, w * 0.18);
     // A mouse seen from above: body, the split between the two buttons and
     // the wheel, traced in the accent.
-    const double w = r.width();
-    const QRectF body(r.left() + w * 0.3, r.top() + w * 0.14, w * 0.4, w * 0.72);
-    QPainterPath shell;
-    shell.addRoundedRect(body, w * 0.2, w * 0.2);
+    const double side = std::round(w * 0.28) + onGrid, end = std::round(w * 0.14) + onGrid;
+    const QRectF body(r.left() + side, r.top() + end, w - 2 * side, w - 2 * end);
     QRadialGradient glow(body.center(), w * 0.45);
     glow.setColorAt(0, QColor(0x15, 0x8C, 0xB9, 90));
     glow.setColorAt(1, Qt::transparent);
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
     p.drawEllipse(body.center(), w * 0.45, w * 0.45);
-    p.setBrush(QColor(0x16, 0x19, 0x1E));
-    p.setPen(QPen(colour::kAccentBright, w * 0.045));
-    p.drawPath(shell);
-    p.setPen(QPen(colour::kAccent, w * 0.03));
-    p.drawLine(QPointF(body.center().x(), body.top() + w * 0.02), QPointF(body.center().x(), body.top() + w * 0.3));
+    QLinearGradient shell(body.topLeft(), body.bottomLeft());
+    shell.setColorAt(0, QColor(0x1F, 0x24, 0x2B));
+    shell.setColorAt(1, QColor(0x12, 0x14, 0x18));
+    p.setBrush(shell);
+    p.setPen(QPen(colour::kAccentBright, stroke));
+    p.drawRoundedRect(body, body.width() / 2, body.width() / 2);
+    // Even widths keep the split and the wheel centred on the icon's middle.
+    const double cx = r.left() + w / 2;
+    const double wheelWidth = 2 * std::max(1.0, std::round(w * 0.035));
+    const QRectF wheel(cx - wheelWidth / 2, body.top() + std::round(w * 0.1), wheelWidth,
+                       std::max(3.0, std::round(w * 0.13)));
+    if (w >= 32) {
+        const double split = 2 * std::max(1.0, std::round(w * 0.015));
+        p.fillRect(QRectF(cx - split / 2, body.top(), split, wheel.bottom() + std::round(w * 0.08) - body.top()),
+                   colour::kAccent);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(colour::kAccentBright);
-    p.drawRoundedRect(QRectF(body.center().x() - w * 0.035, body.top() + w * 0.1, w * 0.07, w * 0.13), w * 0.03, w * 0.03);
+    p.drawRoundedRect(wheel, wheelWidth / 2, wheelWidth / 2);
     p.restore();
 }
 
@@ -272,7 +294,7 @@ QImage infoBox(bool question, State s) {
     QPainter p(&img);
     drawPanel(p, img.rect(), true);
     drawInfoMark(p, QPoint(50, 84), 19);
-    drawCloseGlyph(p, rectOf(L::info::kClose), s);
+    drawTitleButton(p, rectOf(L::info::kClose), s, TitleGlyph::Close);
     if (question) {
         drawButtonFace(p, rectOf(L::info::kQuestionOk), s);
         drawButtonFace(p, rectOf(L::info::kQuestionCancel), s);

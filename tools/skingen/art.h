@@ -9,6 +9,7 @@
 namespace skingen {
 
 enum class State { Normal, Hover, Pressed };
+enum class TitleGlyph { Close, Minimize };
 
 namespace colour {
 inline const QColor kPanelTop{0x1C, 0x1F, 0x25};
@@ -20,10 +21,22 @@ inline const QColor kAccentBright{0x4C, 0xC6, 0xF2};
 inline const QColor kGroove{0x07, 0x08, 0x0A};
 }  // namespace colour
 
+// A button's fill (top to bottom), its one-pixel edge and the ink of a glyph
+// drawn on it, per state.
+struct Look {
+    QColor top, bottom, edge, ink;
+};
+Look lookOf(State s);
+
 QRect rectOf(const q30x::layout::Rect& r);
+// The accent line under a title strip, fading out to the right.
+void drawAccentRule(QPainter& p, const QRect& line);
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
+// A rounded face on pixel centres, so its one-pixel edge stays crisp.
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
-void drawCloseGlyph(QPainter& p, const QRect& r, State s);
+// The flat buttons of a title strip: only a glyph until hovered.
+void drawTitleButton(QPainter& p, const QRect& r, State s, TitleGlyph glyph);
 void drawInfoMark(QPainter& p, QPoint centre, int radius);
 void drawFlag(QPainter& p, const QRect& r, int language);
 void drawGear(QPainter& p, const QRect& r);
@@ -35,5 +48,13 @@ QImage progressImage(bool filled);
 QImage sliderThumb();
 QImage popupBackground();
 QImage menuItem(bool hasSub, State s);
+
+// The main window in one look of its three rectangular buttons.
+QImage mainWindow(State s);
+// The eleven slanted buttons of the main window in one look, transparent
+// elsewhere.
+QImage slantedButtons(State s);
+// An empty page, the size of the main window's page rectangle.
+QImage pageBackground();
 
 }  // namespace skingen

@@ -1,12 +1,15 @@
 // skingen PROGRAM_FOLDER BUILTIN_FOLDER
 // Draws every skin file of the program folder (both coordinate sets:
-// skins/ the standard set, skins-sc/ the Simplified Chinese one) and every
-// built-in bitmap with the Qt resource list that compiles them in.
+// skins/ the standard set, skins-sc/ the Simplified Chinese one), the
+// desktop icons under icons/hicolor/ and every built-in bitmap with the Qt
+// resource list that compiles them in.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <array>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "art.h"
@@ -40,14 +43,32 @@ QImage drawn(L::Size s, Draw draw) {
     return img;
 }
 
+QString fileName(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// The three looks of one full-page skin, in the layout's order of its files;
+// `picture` draws one look.
+template <class Picture>
+bool writeSkin(const QString& skins, const std::array<std::string_view, 3>& files, Picture picture) {
+    const State looks[3] = {State::Normal, State::Pressed, State::Hover};
+    bool ok = true;
+    for (size_t i = 0; i < files.size(); ++i) ok &= save(picture(looks[i]), skins + "/" + fileName(files[i]));
+    return ok;
+}
+
 bool writeSkinSet(const QString& skins, bool chinese) {
     bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
+    ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
+    const QImage page = skingen::pageBackground();
+    namespace lp = L::pages;
+    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+        ok &= writeSkin(skins, files, [&](State) { return page; });
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
     for (int i = 0; i < 6; ++i) {
-        const QString file = QString::fromLatin1(L::menu::kFiles[static_cast<size_t>(i)].data(),
-                                                 static_cast<qsizetype>(L::menu::kFiles[static_cast<size_t>(i)].size()));
+        const QString file = fileName(L::menu::kFiles[static_cast<size_t>(i)]);
         ok &= save(skingen::menuItem(i >= 3, states[i % 3]), skins + "/Menu/" + file);
     }
     if (chinese) {
@@ -74,6 +95,18 @@ bool writeBuiltins(const QString& folder) {
     images.emplace_back(L::res::kInfoOkPressed, skingen::infoBox(false, State::Pressed));
     images.emplace_back(L::res::kTrayExit, drawn(L::kTrayIconSize, skingen::drawPower));
     images.emplace_back(L::res::kTrayConfig, drawn(L::kTrayIconSize, skingen::drawGear));
+    // Both interface sets get the same slanted buttons: the captions, the
+    // only part that differs, are drawn at run time.
+    namespace mr = L::mainwin::res;
+    const QImage slantedNormal = skingen::slantedButtons(State::Normal);
+    const QImage slantedHover = skingen::slantedButtons(State::Hover);
+    const QImage slantedPressed = skingen::slantedButtons(State::Pressed);
+    images.emplace_back(mr::kChineseNormal, slantedNormal);
+    images.emplace_back(mr::kChineseHover, slantedHover);
+    images.emplace_back(mr::kChinesePressed, slantedPressed);
+    images.emplace_back(mr::kStandardNormal, slantedNormal);
+    images.emplace_back(mr::kStandardHover, slantedHover);
+    images.emplace_back(mr::kStandardPressed, slantedPressed);
 
     bool ok = true;
     QString qrc;
@@ -90,6 +123,14 @@ bool writeBuiltins(const QString& folder) {
     return ok;
 }
 
+bool writeAppIcons(const QString& program) {
+    bool ok = true;
+    for (int n : L::kDesktopIconSizes)
+        ok &= save(drawn(L::Size{n, n}, skingen::drawAppIcon),
+                   QStringLiteral("%1/icons/hicolor/%2x%2/apps/q30x.png").arg(program, QString::number(n)));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +143,7 @@ int main(int argc, char** argv) {
     const QString program = QString::fromLocal8Bit(argv[1]);
     bool ok = writeSkinSet(program + "/skins", false);
     ok &= writeSkinSet(program + "/skins-sc", true);
+    ok &= writeAppIcons(program);
     ok &= writeBuiltins(QString::fromLocal8Bit(argv[2]));
     return ok ? 0 : 1;
 }

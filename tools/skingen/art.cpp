@@ -29,9 +29,8 @@ void drawPanel(QPainter& p, const QRect& r, bool titleStrip) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
-void drawButtonFace(QPainter& p, const QRect& cell, State s) {
-    const QRectF r = QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
+void drawFace(QPainter& p, const QRectF& r, State s, Qt::Orientation shading, qreal radius) {
+    QLinearGradient g(r.topLeft(), shading == Qt::Vertical ? r.bottomLeft() : r.topRight());
     QColor edge;
     switch (s) {
         case State::Normal:
@@ -54,8 +53,12 @@ void drawButtonFace(QPainter& p, const QRect& cell, State s) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(edge, 1));
     p.setBrush(g);
-    p.drawRoundedRect(r, 3, 3);
+    p.drawRoundedRect(r, radius, radius);
     p.restore();
+}
+
+void drawButtonFace(QPainter& p, const QRect& cell, State s) {
+    drawFace(p, QRectF(cell).adjusted(4.5, 4.5, -4.5, -5.5), s, Qt::Vertical, 3);
 }
 
 void drawCloseGlyph(QPainter& p, const QRect& cell, State s) {

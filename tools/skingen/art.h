@@ -22,6 +22,9 @@ inline const QColor kGroove{0x07, 0x08, 0x0A};
 
 QRect rectOf(const q30x::layout::Rect& r);
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
+// A rounded face in the look of state s, shaded top to bottom (Vertical) or
+// left to right.
+void drawFace(QPainter& p, const QRectF& r, State s, Qt::Orientation shading, qreal radius);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
 void drawCloseGlyph(QPainter& p, const QRect& r, State s);
 void drawInfoMark(QPainter& p, QPoint centre, int radius);
@@ -35,5 +38,16 @@ QImage progressImage(bool filled);
 QImage sliderThumb();
 QImage popupBackground();
 QImage menuItem(bool hasSub, State s);
+
+}  // namespace skingen
+
+// Skinned scroll bars and the list box's kind icons (controls_art.cpp).
+namespace skingen {
+
+// Built-in bitmap 166: the 9 x 3 cells of both bars.
+QImage scrollBarBitmap();
+// A list box kind icon (2 key up, 3 key down, 4 delay), plain or for a
+// selected row.
+QImage listIcon(int kind, bool selected);
 
 }  // namespace skingen

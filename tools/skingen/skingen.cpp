@@ -40,8 +40,20 @@ QImage drawn(L::Size s, Draw draw) {
     return img;
 }
 
+bool writeListIcons(const QString& skins) {
+    bool ok = true;
+    for (const auto& icons : L::listbox::kIcons)
+        for (bool selected : {false, true}) {
+            const std::string_view file = selected ? icons.selected : icons.normal;
+            ok &= save(skingen::listIcon(icons.kind, selected),
+                       skins + "/" + QLatin1StringView(file.data(), static_cast<qsizetype>(file.size())));
+        }
+    return ok;
+}
+
 bool writeSkinSet(const QString& skins, bool chinese) {
     bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
+    ok &= writeListIcons(skins);
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
@@ -62,6 +74,7 @@ bool writeBuiltins(const QString& folder) {
     std::vector<std::pair<int, QImage>> images;
     images.emplace_back(L::res::kAppIcon, drawn(L::kAppIconSize, skingen::drawAppIcon));
     images.emplace_back(L::res::kLanguagePopup, skingen::popupBackground());
+    images.emplace_back(L::scrollbar::kBitmap, skingen::scrollBarBitmap());
     for (const q30x::Language& l : q30x::kLanguages) {
         images.emplace_back(l.popupIcon, drawn(L::kFlagIconSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));
         images.emplace_back(l.flagBitmap, drawn(L::kFlagBitmapSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));

@@ -9,6 +9,7 @@
 #include "recorder.h"
 #include "skin/bitmap_button.h"
 #include "skin/list_box.h"
+#include "skin/skin_scroll.h"
 #include "support/temp_folder.h"
 
 namespace q30x {
@@ -235,6 +236,14 @@ TEST_F(ListBoxTest, OnlyTheUsersSelectionsNotify) {
                                                 {msg::kListSelectionChanged, 257, 2},
                                                 {msg::kListSelectionChanged, 257, 0}}));
     EXPECT_EQ(list->selection(), 0);
+}
+
+TEST_F(ListBoxTest, NotificationsReachTheListsWindowAfterTheScrollFrameTookIt) {
+    list->addRow(0, QStringLiteral("one"), 1);
+    list->addRow(0, QStringLiteral("two"), 2);
+    CSkinScrollWnd::wrap(list, QImage());
+    click(1);
+    EXPECT_EQ(window.messages(), (std::vector<Message>{{msg::kListSelectionChanged, 257, 1}}));
 }
 
 TEST_F(ListBoxTest, InsertReplaceAndDeleteKeepTheRowsInOrder) {

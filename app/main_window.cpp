@@ -122,13 +122,16 @@ QRect CQ52XDriverDlg::hintRect() const { return toQRect(mw::kHintLine); }
 void CQ52XDriverDlg::createControls() {
     const QString folder = QString::fromStdString(services_.folders.program);
     const QSize size(mw::kSize.width, mw::kSize.height);
-    normal_ = loadSkinImage(folder, QStringLiteral("skins/Main_Normal.bmp"));
+    auto skin = [&folder](std::string_view file) {
+        return loadSkinImage(folder, QStringLiteral("skins/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size())));
+    };
+    normal_ = skin(mw::kFiles[0]);
     // The window takes the size of its background; the placeholders keep the
     // layout's size when the art is missing.
     const QSize windowSize = normal_.isNull() ? size : normal_.size();
     normal_ = orPlaceholder(normal_, windowSize);
-    pressed_ = orPlaceholder(loadSkinImage(folder, QStringLiteral("skins/Main_Down.bmp")), windowSize);
-    hover_ = orPlaceholder(loadSkinImage(folder, QStringLiteral("skins/Main_Over.bmp")), windowSize);
+    pressed_ = orPlaceholder(skin(mw::kFiles[1]), windowSize);
+    hover_ = orPlaceholder(skin(mw::kFiles[2]), windowSize);
     setFixedSize(windowSize);
     move(centredInWorkArea(windowSize));
 

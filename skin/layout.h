@@ -108,6 +108,38 @@ inline constexpr std::array<std::string_view, 6> kFiles = {
 };
 }  // namespace menu
 
+// Skinned scroll bars (CSkinScrollBar): built-in bitmap 166, a grid of 9 x 3
+// cells whose width is also the thickness of a bar. The one pixel column
+// past the ninth cell is never cut.
+namespace scrollbar {
+inline constexpr int kBitmap = 166;
+inline constexpr Size kBitmapSize{163, 54};
+inline constexpr int kColumns = 9;
+inline constexpr int kRows = 3;  // normal, pointer over, pressed
+inline constexpr int kCell = kBitmapSize.width / kColumns;
+static_assert(kCell == 18 && kBitmapSize.height == kRows * kCell, "bitmap 166 holds 9 x 3 cells of 18");
+// Columns: vertical up, down, thumb, track; horizontal left, right, thumb,
+// track; the corner (row 0 with the vertical bar on the right, row 1 on the
+// left).
+enum Column { kUp, kDown, kVThumb, kVTrack, kLeft, kRight, kHThumb, kHTrack, kCorner };
+inline constexpr int kThumbEnd = 3;  // thumb ends drawn unscaled
+}  // namespace scrollbar
+
+// Kind icons of the owner-drawn list box (CListBoxEx), skins/<file>, drawn
+// at 16 x 16: kinds 2 key up, 3 key down, 4 delay.
+namespace listbox {
+inline constexpr Size kIconSize{16, 16};
+struct KindIcons {
+    int kind;
+    std::string_view normal, selected;
+};
+inline constexpr std::array<KindIcons, 3> kIcons = {{
+    {2, "up_normal.png", "up_select.png"},
+    {3, "down_normal.png", "down_select.png"},
+    {4, "delay_normal.png", "delay_select.png"},
+}};
+}  // namespace listbox
+
 
 // Main window (CQ52XDriverDlg): skins/Main_{Normal,Down,Over}.bmp give the
 // background and the three rectangular buttons; the built-in full-window

@@ -11,6 +11,8 @@ namespace q30x {
 namespace msg {
 inline constexpr uint32_t kTimer = 0x0113;    // WM_TIMER, wParam = timer id
 inline constexpr uint32_t kCommand = 0x0111;  // WM_COMMAND, lParam = the control
+inline constexpr uint32_t kHScroll = 0x0114;  // WM_HSCROLL, scroll code + position, the bar
+inline constexpr uint32_t kVScroll = 0x0115;  // WM_VSCROLL
 }  // namespace msg
 
 // The numbered-message mailbox of one window. post() queues through Qt's

@@ -96,7 +96,7 @@ TEST(Gallery, WritesEveryScreenAndNoneIsBlank) {
     ASSERT_TRUE(gallery.waitForFinished(60000));
     EXPECT_EQ(gallery.exitCode(), 0) << gallery.readAllStandardError().toStdString();
     for (const char* name : {"controls", "info_ok", "info_question", "info_countdown", "info_long", "info_chinese",
-                             "progress", "progress_chinese", "language_popup", "tray_menu", "menu_library", "icons"}) {
+                             "progress", "progress_chinese", "language_popup", "tray_menu", "menu_library", "icons", "list_box"}) {
         const QImage image(dir + "/" + name + ".png");
         ASSERT_FALSE(image.isNull()) << name;
         QSet<QRgb> colours;
@@ -112,6 +112,38 @@ TEST(SkinArt, EveryBuiltinOfTheseWindowsIsThere) {
     EXPECT_EQ(builtinImage(1006).size(), QSize(330, 160));
     EXPECT_EQ(builtinImage(129).size(), QSize(116, 273));
     EXPECT_TRUE(builtinImage(999).isNull());
+}
+
+// The bars tile their tracks and the middles of their thumbs, so those
+// must look the same at every step along the bar.
+TEST(SkinArt, ScrollBarCellsTileAlongTheBar) {
+    namespace lsb = layout::scrollbar;
+    const QImage bitmap = builtinImage(lsb::kBitmap);
+    ASSERT_EQ(bitmap.size(), QSize(163, 54));
+    const int u = lsb::kCell;
+    auto sameAlong = [&](int column, int row, int from, int to) {
+        const bool vertical = column < lsb::kLeft;
+        for (int a = from + 1; a < to; ++a)
+            for (int across = 0; across < u; ++across) {
+                const QPoint first = vertical ? QPoint(column * u + across, row * u + from) : QPoint(column * u + from, row * u + across);
+                const QPoint here = vertical ? QPoint(column * u + across, row * u + a) : QPoint(column * u + a, row * u + across);
+                if (bitmap.pixel(first) != bitmap.pixel(here)) return false;
+            }
+        return true;
+    };
+    for (int column : {lsb::kVTrack, lsb::kHTrack}) EXPECT_TRUE(sameAlong(column, 0, 0, u)) << column;
+    for (int column : {lsb::kVThumb, lsb::kHThumb})
+        for (int row = 0; row < lsb::kRows; ++row)
+            EXPECT_TRUE(sameAlong(column, row, lsb::kThumbEnd, u - lsb::kThumbEnd)) << column << " " << row;
+}
+
+TEST(SkinArt, ListIconsAreInBothSkinSets) {
+    for (const char* set : {"skins", "skins-sc"})
+        for (const auto& icons : layout::listbox::kIcons)
+            for (std::string_view file : {icons.normal, icons.selected}) {
+                const QImage icon(QStringLiteral(Q30X_TEST_LIBDIR "/%1/%2").arg(QLatin1String(set), QLatin1StringView(file.data(), static_cast<qsizetype>(file.size()))));
+                EXPECT_EQ(icon.size(), QSize(16, 16)) << set << "/" << file;
+            }
 }
 
 TEST(SkinArt, MissingSkinFileGivesAPlaceholderNotACrash) {

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScrollBar>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -18,14 +19,17 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "skin/bitmap_button.h"
+#include "skin/bitmap_edit.h"
 #include "skin/dlg_info.h"
 #include "skin/dlg_progress.h"
 #include "skin/images.h"
 #include "skin/irr_button.h"
 #include "skin/layout.h"
+#include "skin/list_box.h"
 #include "skin/menu_library.h"
 #include "skin/message_port.h"
 #include "skin/popup.h"
+#include "skin/skin_scroll.h"
 #include "skin/slider.h"
 #include "skin/xp_menu.h"
 
@@ -79,9 +83,25 @@ CXPMenu* trayMenu(QWidget* parent) {
     return menu;
 }
 
+// A page of the gallery: its background with a caption over each group of
+// controls.
+class GalleryPage : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawImage(0, 0, background_);
+        p.setPen(QColor(0x8A, 0x90, 0x9A));
+        p.setFont(shellDlgFont());
+        for (const auto& [at, text] : captions_) p.drawText(at, text);
+    }
+
+    QImage background_;
+    std::vector<std::pair<QPoint, QString>> captions_;
+};
+
 // The controls page: bitmap buttons and slanted tabs in every state, two
 // sliders and a progress bar.
-class ControlsPage : public QWidget {
+class ControlsPage : public GalleryPage {
 public:
     ControlsPage() {
         setFixedSize(560, 250);
@@ -150,6 +170,12 @@ public:
         bar->setImages(L::progress::kBar.left, L::progress::kBar.top, L::progress::kBar.width(), L::progress::kBar.height(),
                        track, over);
         bar->setValue(5);
+        captions_ = {
+            {{20, 26}, QStringLiteral("CGDIBitmapBtn: normal, hover, checked, disabled, disabled and checked")},
+            {{20, 94}, QStringLiteral("CIrrButton tabs: normal, hover, marked, disabled")},
+            {{20, 152}, QStringLiteral("CPngHSliderBar 1..5 at 1 and 4")},
+            {{20, 199}, QStringLiteral("CPngHProgressBar at 5 of 0..10")},
+        };
     }
 
     // A row of buttons that open each window, for the interactive gallery.
@@ -200,24 +226,74 @@ public:
         for (CGDIBitmapBtn* b : buttons_) b->update();
     }
 
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.drawImage(0, 0, background_);
-        p.setPen(QColor(0x8A, 0x90, 0x9A));
-        p.setFont(shellDlgFont());
-        p.drawText(20, 26, QStringLiteral("CGDIBitmapBtn: normal, hover, checked, disabled, disabled and checked"));
-        p.drawText(20, 94, QStringLiteral("CIrrButton tabs: normal, hover, marked, disabled"));
-        p.drawText(20, 152, QStringLiteral("CPngHSliderBar 1..5 at 1 and 4"));
-        p.drawText(20, 199, QStringLiteral("CPngHProgressBar at 5 of 0..10"));
-    }
-
 private:
     MessagePort* port_;
-    QImage background_, pageBackground_;
+    QImage pageBackground_;
     std::vector<CGDIBitmapBtn*> buttons_;
     std::vector<CIrrButton*> tabs_;
     std::vector<CPngHSliderBar*> sliders_;
+};
+
+// The lists of the macro page: the event list with its kind icons, a
+// selected row, scrolled part way with the pointer on the thumb; a list that
+// fits, whose bar stays without a thumb; an edit box on the page's art.
+class ListsPage : public GalleryPage {
+public:
+    ListsPage() {
+        setFixedSize(560, 250);
+        new MessagePort(this);  // receives the lists' notifications
+        background_ = QImage(size(), QImage::Format_RGB32);
+        QPainter p(&background_);
+        skingen::drawPanel(p, background_.rect(), false);
+        p.fillRect(kEditRect.adjusted(-1, -1, 1, 1), skingen::colour::kEdge);
+        p.fillRect(kEditRect, QColor(0x0F, 0x0F, 0x0F));
+        p.end();
+
+        CListBoxEx* events = makeList(QRect(20, 36, 240, 180), 257);
+        const char* keys[] = {"A", "Shift", "B", "Space", "Ctrl", "F5"};
+        int delay = 40;
+        for (const char* key : keys) {
+            delay += 20;
+            events->addRow(3, QString::fromLatin1(key), 0x41);
+            events->addRow(4, QStringLiteral("%1  ms").arg(delay), static_cast<uint32_t>(delay));
+            events->addRow(2, QString::fromLatin1(key), 0x41);
+        }
+        events->setSelection(7);
+        events->verticalScrollBar()->setValue(4);
+        auto* eventsFrame = CSkinScrollWnd::wrap(events, builtinImage(L::scrollbar::kBitmap));
+
+        auto* macros = makeList(QRect(290, 36, 240, 100), 256);
+        macros->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        for (const char* name : {"Rocket jump", "Quick scope", "Reload cancel"}) macros->addRow(0, QString::fromLatin1(name), 0x15000001);
+        macros->setSelection(1);
+        CSkinScrollWnd::wrap(macros, builtinImage(L::scrollbar::kBitmap));
+
+        auto* edit = new CBitmapEdit(kEditRect, this, true, Qt::AlignHCenter);
+        edit->setBackground(kEditRect, background_);
+        edit->setText(QStringLiteral("3"));
+
+        CSkinScrollBar* bar = eventsFrame->verticalBar();
+        const ScrollBarGeometry g = bar->geometryNow();
+        const QPointF onThumb(bar->cell() / 2, g.arrow + g.offset + g.thumb / 2);
+        QMouseEvent move(QEvent::MouseMove, onThumb, bar->mapToGlobal(onThumb), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+        captions_ = {
+            {{20, 26}, QStringLiteral("CListBoxEx in CSkinScrollWnd")},
+            {{290, 26}, QStringLiteral("Rows that fit: bar disabled")},
+            {{290, 176}, QStringLiteral("CBitmapEdit, digits only")},
+        };
+    }
+
+private:
+    static constexpr QRect kEditRect{290, 186, 60, 18};
+
+    CListBoxEx* makeList(const QRect& r, int id) {
+        auto* list = new CListBoxEx(r, this, id, programFolder());
+        list->setItemHeight(18);
+        list->setColours(Qt::black, colorRef(0x141414));
+        list->setTextColours(colorRef(0x676153), colorRef(0xB98C15));
+        return list;
+    }
 };
 
 QImage onDark(const QImage& image, int margin) {
@@ -333,12 +409,15 @@ int writeScreens(const QString& dir) {
     ControlsPage page;
     page.show();
     page.showStates();
+    ListsPage lists;
+    lists.show();
     QCoreApplication::processEvents();
     const QString longText = QStringLiteral(
         "The mouse was not found. Check that it is plugged in, then start the configuration again; this "
         "message is long on purpose and wraps below its rectangle.");
     const std::vector<std::pair<QString, std::function<QImage()>>> screens = {
         {"controls", [&] { return grabbed(&page); }},
+        {"list_box", [&] { return grabbed(&lists); }},
         {"info_ok", [] { return infoScreen(QStringLiteral("Profile saved."), false, false, false, 0); }},
         {"info_question", [] { return infoScreen(QStringLiteral("Reset all statistics?"), true, false, false, 0); }},
         {"info_countdown", [] { return infoScreen(QStringLiteral("Mouse unplugged."), false, true, false, 3); }},
@@ -385,5 +464,8 @@ int main(int argc, char** argv) {
     page.setWindowTitle(QStringLiteral("q30x-gallery"));
     page.addLaunchers();
     page.show();
+    ListsPage lists;
+    lists.setWindowTitle(QStringLiteral("q30x-gallery: lists"));
+    lists.show();
     return app.exec();
 }

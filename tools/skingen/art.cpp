@@ -46,8 +46,8 @@ Look lookOf(State s) {
     return {};
 }
 
-void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius) {
-    QLinearGradient g(face.topLeft(), face.bottomLeft());
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius, Qt::Orientation shading) {
+    QLinearGradient g(face.topLeft(), shading == Qt::Vertical ? face.bottomLeft() : face.topRight());
     g.setColorAt(0, look.top);
     g.setColorAt(1, look.bottom);
     p.save();

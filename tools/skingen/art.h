@@ -32,8 +32,9 @@ QRect rectOf(const q30x::layout::Rect& r);
 // The accent line under a title strip, fading out to the right.
 void drawAccentRule(QPainter& p, const QRect& line);
 void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
-// A rounded face on pixel centres, so its one-pixel edge stays crisp.
-void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius);
+// A rounded face on pixel centres, so its one-pixel edge stays crisp, shaded
+// top to bottom (Vertical) or left to right.
+void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius, Qt::Orientation shading = Qt::Vertical);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
 // The flat buttons of a title strip: only a glyph until hovered.
 void drawTitleButton(QPainter& p, const QRect& r, State s, TitleGlyph glyph);
@@ -56,5 +57,16 @@ QImage mainWindow(State s);
 QImage slantedButtons(State s);
 // An empty page, the size of the main window's page rectangle.
 QImage pageBackground();
+
+}  // namespace skingen
+
+// Skinned scroll bars and the list box's kind icons (controls_art.cpp).
+namespace skingen {
+
+// Built-in bitmap 166: the 9 x 3 cells of both bars.
+QImage scrollBarBitmap();
+// A list box kind icon (2 key up, 3 key down, 4 delay), plain or for a
+// selected row.
+QImage listIcon(int kind, bool selected);
 
 }  // namespace skingen

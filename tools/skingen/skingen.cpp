@@ -54,6 +54,14 @@ bool writeSkin(const QString& skins, const std::array<std::string_view, 3>& file
     const State looks[3] = {State::Normal, State::Pressed, State::Hover};
     bool ok = true;
     for (size_t i = 0; i < files.size(); ++i) ok &= save(picture(looks[i]), skins + "/" + fileName(files[i]));
+bool writeListIcons(const QString& skins) {
+    bool ok = true;
+    for (const auto& icons : L::listbox::kIcons)
+        for (bool selected : {false, true}) {
+            const std::string_view file = selected ? icons.selected : icons.normal;
+            ok &= save(skingen::listIcon(icons.kind, selected),
+                       skins + "/" + QLatin1StringView(file.data(), static_cast<qsizetype>(file.size())));
+        }
     return ok;
 }
 
@@ -64,6 +72,7 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     namespace lp = L::pages;
     for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
+    ok &= writeListIcons(skins);
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
@@ -83,6 +92,7 @@ bool writeBuiltins(const QString& folder) {
     std::vector<std::pair<int, QImage>> images;
     images.emplace_back(L::res::kAppIcon, drawn(L::kAppIconSize, skingen::drawAppIcon));
     images.emplace_back(L::res::kLanguagePopup, skingen::popupBackground());
+    images.emplace_back(L::scrollbar::kBitmap, skingen::scrollBarBitmap());
     for (const q30x::Language& l : q30x::kLanguages) {
         images.emplace_back(l.popupIcon, drawn(L::kFlagIconSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));
         images.emplace_back(l.flagBitmap, drawn(L::kFlagBitmapSize, [&](QPainter& p, QRect r) { skingen::drawFlag(p, r, l.number); }));

@@ -54,13 +54,16 @@ bool writeSkin(const QString& skins, const std::array<std::string_view, 3>& file
     const State looks[3] = {State::Normal, State::Pressed, State::Hover};
     bool ok = true;
     for (size_t i = 0; i < files.size(); ++i) ok &= save(picture(looks[i]), skins + "/" + fileName(files[i]));
+    return ok;
+}
+
 bool writeListIcons(const QString& skins) {
     bool ok = true;
     for (const auto& icons : L::listbox::kIcons)
         for (bool selected : {false, true}) {
             const std::string_view file = selected ? icons.selected : icons.normal;
             ok &= save(skingen::listIcon(icons.kind, selected),
-                       skins + "/" + QLatin1StringView(file.data(), static_cast<qsizetype>(file.size())));
+                       skins + "/" + fileName(file));
         }
     return ok;
 }

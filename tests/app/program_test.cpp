@@ -1,0 +1,147 @@
+// The real program under a private X server against the virtual mouse,
+// driven by real pointer events at the window's pixel positions.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/support/program_process.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/xvfb.h"
+
+namespace q30x {
+namespace {
+
+constexpr const char* kTitle = "Tarvo Q30x Gaming Mouse Driver";
+constexpr const char* kInfoTitle = "TarvoQ30xInfoDlg";
+constexpr int kStartMs = 15000;
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() {
+        ::mkdir(runtime().c_str(), 0700);
+        environment = {{"Q30X_WORKDIR", work.file("wd")},
+                       {"XDG_RUNTIME_DIR", runtime()},
+                       {"Q30X_VIRTUAL_MOUSE", "1"},
+                       {"QT_QPA_PLATFORM", "xcb"}};
+    }
+
+    std::string runtime() const { return work.file("run"); }
+    std::string program() const { return std::string(Q30X_TEST_PROGRAM_DIR) + "/q30x"; }
+
+    std::unique_ptr<test::ProgramProcess> start(std::vector<std::string> arguments, const std::string& name = "out") {
+        arguments.insert(arguments.begin(), "--no-delays");
+        return std::make_unique<test::ProgramProcess>(program(), arguments, environment, work.file(name));
+    }
+
+    test::XvfbServer xvfb;
+    test::TempFolder work;
+    std::map<std::string, std::string> environment;
+};
+
+TEST_F(ProgramTest, ASecondStartBringsTheHiddenFirstWindowBackAndEndsQuietly) {
+    ASSERT_TRUE(xvfb.running());
+    auto first = start({});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto window = *test::findWindow(kTitle);
+    EXPECT_EQ(window.width, 960);
+    EXPECT_EQ(window.height, 650);
+    // The hide button at the top right sends the window to the tray.
+    test::clickAt(window.x + 939, window.y + 17);
+    ASSERT_TRUE(test::waitForWindow(kTitle, false, 3000));
+
+    auto second = start({}, "second");
+    EXPECT_EQ(second->waitForExit(2000), 0);
+    EXPECT_TRUE(test::waitForWindow(kTitle, true, 3000));
+    EXPECT_EQ(readText(work.file("second")), "");
+
+    first->signal(SIGTERM);
+    EXPECT_EQ(first->waitForExit(5000), 0);
+}
+
+TEST_F(ProgramTest, WithoutTheMouseTheCountdownBoxShowsAndTheProgramEnds) {
+    environment["Q30X_VIRTUAL_FAIL"] = "open";
+    auto process = start({});
+    EXPECT_TRUE(test::waitForWindow(kInfoTitle, true, kStartMs));
+    EXPECT_EQ(process->waitForExit(15000), 1);
+    EXPECT_FALSE(test::findWindow(kTitle).has_value() && test::findWindow(kTitle)->viewable);
+}
+
+TEST_F(ProgramTest, TheFirmwareLoaderStartsTheBurnerInTheSkinsLanguageAndEnds) {
+    struct Case {
+        bool chineseSkin;
+        std::string argument;
+    };
+    for (const Case& c : {Case{false, "0"}, Case{true, "1"}}) {
+        test::TempFolder folder;
+        const std::string build = Q30X_TEST_PROGRAM_DIR;
+        for (const char* entry : {"Language", "Profile", "Macro.cfg", "Sts.cfg", "Language.cfg"})
+            ASSERT_EQ(::symlink((build + "/" + entry).c_str(), folder.file(entry).c_str()), 0) << entry;
+        ASSERT_EQ(::symlink((build + (c.chineseSkin ? "/skins-sc" : "/skins")).c_str(), folder.file("skins").c_str()), 0);
+        ::mkdir(folder.file("FWUpdate").c_str(), 0700);
+        const std::string burner = folder.file("FWUpdate/ZazezaVI");
+        std::ofstream(burner) << "#!/bin/sh\nprintf '%s' \"$*\" > \"$(dirname \"$0\")/argument\"\n";
+        ::chmod(burner.c_str(), 0700);
+
+        environment["Q30X_VIRTUAL_LOADER"] = "1";
+        environment["Q30X_WORKDIR"] = folder.file("wd");
+        auto process = start({"--program-dir", folder.path()});
+        EXPECT_EQ(process->waitForExit(kStartMs), 0);
+        EXPECT_TRUE(test::waitUntil([&] { return exists(folder.file("FWUpdate/argument")); }, 5000));
+        EXPECT_EQ(readText(folder.file("FWUpdate/argument")), c.argument);
+        EXPECT_FALSE(test::findWindow(kTitle).has_value() && test::findWindow(kTitle)->viewable);
+    }
+}
+
+TEST_F(ProgramTest, SigtermEndsInOrder) {
+    auto process = start({});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const std::string socket = runtime() + "/q30x/q30x.sock";
+    EXPECT_TRUE(exists(socket));
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+    EXPECT_FALSE(exists(socket)) << "the orderly end removes what only a running copy needs";
+}
+
+TEST_F(ProgramTest, PressingOkWritesTheProfileToTheMouseAndSavesIt) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto window = *test::findWindow(kTitle);
+    const std::string index = work.file("wd/Profile/ConfigInfo.cfg");
+    struct stat before {};
+    ASSERT_EQ(::stat(index.c_str(), &before), 0);
+
+    test::clickAt(window.x + 890, window.y + 611);  // inside OK's slanted outline
+    EXPECT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 01") != std::string::npos; }, 10000));
+    // The whole sequence, in order: key table, DPI, the desktop lines, report rate.
+    const std::string frames = readText(trace);
+    const auto desktop = frames.find("DESKTOP 4 ");
+    const auto rate = frames.find("SET_FEATURE 06 01 01");
+    EXPECT_NE(desktop, std::string::npos);
+    EXPECT_LT(desktop, rate);
+    struct stat after {};
+    EXPECT_TRUE(test::waitUntil([&] { return ::stat(index.c_str(), &after) == 0 && after.st_ino != before.st_ino; }, 5000))
+        << "the index is saved after the apply";
+
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
+}  // namespace
+}  // namespace q30x

@@ -143,5 +143,27 @@ TEST_F(ProgramTest, PressingOkWritesTheProfileToTheMouseAndSavesIt) {
     EXPECT_EQ(process->waitForExit(5000), 0);
 }
 
+TEST_F(ProgramTest, TheInstalledProgramRunsFromItsOwnFolder) {
+    test::TempFolder root;
+    std::map<std::string, std::string> installEnvironment{{"DESTDIR", root.path()}};
+    test::ProgramProcess install(Q30X_TEST_CMAKE, {"--install", Q30X_TEST_PROGRAM_DIR, "--prefix", "/opt/q30x"},
+                                 installEnvironment, work.file("install.log"));
+    ASSERT_EQ(install.waitForExit(60000), 0) << readText(work.file("install.log"));
+    const std::string prefix = root.file("opt/q30x");
+    for (const char* file : {"bin/q30x", "bin/q30xctl", "lib/q30x/libMenuEx.so", "lib/q30x/skins/Main_Normal.bmp",
+                             "lib/q30x/Language/en.xml", "lib/q30x/Profile/Profile1.cfg", "lib/q30x/Macro.cfg",
+                             "share/applications/q30x.desktop", "share/icons/hicolor/256x256/apps/q30x.png"})
+        EXPECT_TRUE(exists(prefix + "/" + file)) << file;
+    EXPECT_TRUE(exists(root.file("etc/udev/rules.d/70-q30x.rules")));
+
+    const std::string shots = work.file("shots");
+    test::ProgramProcess program(prefix + "/bin/q30x", {"--no-delays", "--screenshots", shots}, environment,
+                                 work.file("installed.out"));
+    EXPECT_EQ(program.waitForExit(kStartMs), 0);
+    EXPECT_NE(readText(work.file("installed.out")).find("screenshots: "), std::string::npos);
+    for (const char* page : {"main_page1_main.png", "main_page5_support.png"})
+        EXPECT_TRUE(exists(shots + "/" + page)) << page;
+}
+
 }  // namespace
 }  // namespace q30x

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QImageReader>
 #include <QPainter>
+#include <map>
 
 // Q_INIT_RESOURCE must be used outside a namespace.
 static void initBuiltinResources() {
@@ -27,10 +28,14 @@ QImage loadSkinImage(const QString& programFolder, const QString& relativePath) 
 }
 
 QImage builtinImage(int id) {
+    // Decoded once: eleven buttons share each full-window picture, and a
+    // QImage copy shares its pixels until someone writes to them.
+    static std::map<int, QImage> decoded;
+    if (auto found = decoded.find(id); found != decoded.end()) return found->second;
     initBuiltinResources();
     QImage image(QStringLiteral(":/builtin/%1.png").arg(id));
-    if (image.isNull()) return {};
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return decoded[id] = image;
 }
 
 QImage cut(const QImage& source, const QRect& rect) {

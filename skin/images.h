@@ -19,7 +19,8 @@ inline const QColor kPlaceholderColour{0x5a, 0x1e, 0x5a};
 QImage loadSkinImage(const QString& programFolder, const QString& relativePath);
 
 // A built-in bitmap or icon by its resource number (the Qt resource
-// ":/builtin/<id>.png"); null when the number is unknown.
+// ":/builtin/<id>.png"); null when the number is unknown. Decoded once per
+// process, on the window's thread.
 QImage builtinImage(int id);
 
 // The part of `source` under `rect`; a placeholder-filled image of that size

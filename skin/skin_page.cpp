@@ -17,13 +17,28 @@ QImage pageImage(const QString& folder, std::string_view file) {
 
 CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent)
     : QWidget(parent),
+      folder_(programFolder),
+      files_(files),
       port_(new MessagePort(this)),
-      normal_(pageImage(programFolder, files[0])),
-      pressed_(pageImage(programFolder, files[1])),
-      hover_(pageImage(programFolder, files[2])) {
+      normal_(pageImage(programFolder, files[0])) {
     setGeometry(toQRect(layout::mainwin::kPages));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+}
+
+const QImage& CSkinPage::pressedImage() const {
+    if (pressed_.isNull()) pressed_ = pageImage(folder_, files_[1]);
+    return pressed_;
+}
+
+const QImage& CSkinPage::hoverImage() const {
+    if (hover_.isNull()) hover_ = pageImage(folder_, files_[2]);
+    return hover_;
+}
+
+void CSkinPage::releaseStateImages() {
+    pressed_ = QImage();
+    hover_ = QImage();
 }
 
 void CSkinPage::paintEvent(QPaintEvent*) {

@@ -20,15 +20,21 @@ public:
 
     MessagePort* port() const { return port_; }
     const QImage& normalImage() const { return normal_; }
-    const QImage& pressedImage() const { return pressed_; }
-    const QImage& hoverImage() const { return hover_; }
+    // The pressed and hover pages are read when a control first cuts its
+    // looks from them; releaseStateImages() lets them go once it has.
+    const QImage& pressedImage() const;
+    const QImage& hoverImage() const;
+    void releaseStateImages();
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    QString folder_;
+    std::array<std::string_view, 3> files_;
     MessagePort* port_;
-    QImage normal_, pressed_, hover_;
+    QImage normal_;
+    mutable QImage pressed_, hover_;
 };
 
 }  // namespace q30x

@@ -151,6 +151,8 @@ private:
     void showProfileMarks();
     void setFlag(int bitmapId);
     void applyLabels();
+    // Decodes the start-up's pictures on other threads while it goes on.
+    void preloadSkin(int flagBitmap);
     void createControls();
     void createPages();
     void addTrayIcon();

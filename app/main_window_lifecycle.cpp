@@ -33,6 +33,7 @@ void CQ52XDriverDlg::initialise() {
     seedWorkingFolder(services_.folders);
     LanguageContext context{services_.folders, messages_, language_, strings_};
     const int skinFlag = applySkinType(context);
+    preloadSkin(skinFlag);
 
     if (checkForLoader(services_.usbDevices, services_.clock)) {
         // The mouse waits in its loader for new firmware: the burner takes over.
@@ -92,6 +93,23 @@ void CQ52XDriverDlg::initialise() {
         if (settings_.current.buttons[button.index].functionType == kFunctionAdvanced)
             hooks_.addIntercept(static_cast<int32_t>(button.inputCode));
     initialised_ = true;
+}
+
+void CQ52XDriverDlg::preloadSkin(int flagBitmap) {
+    namespace mw = layout::mainwin;
+    QStringList files;
+    auto add = [&files](std::string_view file) {
+        files << QStringLiteral("skins/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
+    };
+    for (auto file : mw::kFiles) add(file);
+    for (const auto& page : {layout::pages::kMainSet, layout::pages::kLedSet, layout::pages::kMacro,
+                             layout::pages::kSts, layout::pages::kSupport})
+        add(page[0]);
+    const bool chinese = language_.chineseUi != 0;
+    preloadImages(QString::fromStdString(services_.folders.program), files,
+                  {chinese ? mw::res::kChineseNormal : mw::res::kStandardNormal,
+                   chinese ? mw::res::kChinesePressed : mw::res::kStandardPressed,
+                   chinese ? mw::res::kChineseHover : mw::res::kStandardHover, flagBitmap});
 }
 
 void CQ52XDriverDlg::shutdown() {

@@ -5,7 +5,12 @@
 #include <QScreen>
 #include <QImageReader>
 #include <QPainter>
+#include <functional>
+#include <future>
 #include <map>
+#include <memory>
+#include <optional>
+#include <thread>
 
 // Q_INIT_RESOURCE must be used outside a namespace.
 static void initBuiltinResources() {
@@ -18,13 +23,70 @@ static void initBuiltinResources() {
 
 namespace q30x {
 
-QImage loadSkinImage(const QString& programFolder, const QString& relativePath) {
-    QImageReader reader(programFolder + QLatin1Char('/') + relativePath);
+namespace {
+
+QImage readSkinFile(const QString& path) {
+    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull()) return {};
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                          : QImage::Format_RGB32);
+}
+
+QImage readBuiltin(int id) {
+    QImage image(QStringLiteral(":/builtin/%1.png").arg(id));
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QString builtinKey(int id) { return QStringLiteral(":/builtin/%1").arg(id); }
+
+// Decodes started ahead by preloadImages, by path (built-ins by builtinKey).
+// Only the window's thread adds and takes entries.
+std::map<QString, std::shared_future<QImage>>& preloaded() {
+    static std::map<QString, std::shared_future<QImage>> images;
+    return images;
+}
+
+std::optional<QImage> takePreloaded(const QString& key) {
+    auto found = preloaded().find(key);
+    if (found == preloaded().end()) return std::nullopt;
+    QImage image = found->second.get();
+    preloaded().erase(found);
+    return image;
+}
+
+}  // namespace
+
+void preloadImages(const QString& programFolder, const QStringList& skinFiles, const std::vector<int>& builtinIds) {
+    initBuiltinResources();
+    std::vector<std::pair<QString, std::function<QImage()>>> jobs;
+    for (const QString& file : skinFiles) {
+        const QString path = programFolder + QLatin1Char('/') + file;
+        jobs.emplace_back(path, [path] { return readSkinFile(path); });
+    }
+    for (int id : builtinIds) jobs.emplace_back(builtinKey(id), [id] { return readBuiltin(id); });
+    // Two workers take turns through the list, so what is needed first is ready first.
+    constexpr std::size_t kWorkers = 2;
+    auto promises = std::make_shared<std::vector<std::promise<QImage>>>(jobs.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) preloaded()[jobs[i].first] = (*promises)[i].get_future().share();
+    // Joined at exit, so no decode outlives what it reads.
+    static struct Workers {
+        std::vector<std::thread> threads;
+        ~Workers() {
+            for (auto& t : threads) t.join();
+        }
+    } workers;
+    for (std::size_t worker = 0; worker < kWorkers; ++worker)
+        workers.threads.emplace_back([jobs, promises, worker] {
+            for (std::size_t i = worker; i < jobs.size(); i += kWorkers) (*promises)[i].set_value(jobs[i].second());
+        });
+}
+
+QImage loadSkinImage(const QString& programFolder, const QString& relativePath) {
+    const QString path = programFolder + QLatin1Char('/') + relativePath;
+    if (auto image = takePreloaded(path)) return *image;
+    return readSkinFile(path);
 }
 
 QImage builtinImage(int id) {
@@ -33,9 +95,8 @@ QImage builtinImage(int id) {
     static std::map<int, QImage> decoded;
     if (auto found = decoded.find(id); found != decoded.end()) return found->second;
     initBuiltinResources();
-    QImage image(QStringLiteral(":/builtin/%1.png").arg(id));
-    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return decoded[id] = image;
+    auto image = takePreloaded(builtinKey(id));
+    return decoded[id] = image ? *image : readBuiltin(id);
 }
 
 QImage cut(const QImage& source, const QRect& rect) {

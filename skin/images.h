@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 #include "skin/layout.h"
 
@@ -22,6 +24,11 @@ QImage loadSkinImage(const QString& programFolder, const QString& relativePath);
 // ":/builtin/<id>.png"); null when the number is unknown. Decoded once per
 // process, on the window's thread.
 QImage builtinImage(int id);
+
+// Starts decoding these skin files (relative paths) and built-in pictures
+// on two background threads, in the order given, so the window's thread
+// finds them ready when it asks through loadSkinImage or builtinImage.
+void preloadImages(const QString& programFolder, const QStringList& skinFiles, const std::vector<int>& builtinIds);
 
 // The part of `source` under `rect`; a placeholder-filled image of that size
 // when the source is null or too small.

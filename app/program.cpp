@@ -17,6 +17,7 @@
 #include "platform/input_sources.h"
 #include "platform/messages.h"
 #include "platform/termination_signals.h"
+#include "platform/utf16.h"
 #include "platform/virtual/virtual_usb_devices.h"
 #include "skin/images.h"
 #include "skin/message_port.h"
@@ -40,6 +41,19 @@ constexpr OptionSpec kOptions[] = {
 };
 
 void noteOnce(const std::string& text) { std::fprintf(stderr, "q30x: %s\n", text.c_str()); }
+
+// With nobody at the screen (screenshots, the start-up benchmark) a box
+// would wait forever: the messages go to standard error instead.
+class UnattendedMessages final : public WindowMessages {
+public:
+    using WindowMessages::WindowMessages;
+    void info(std::u16string_view text) override { print(text); }
+    void standard(std::u16string_view text, std::u16string_view) override { print(text); }
+    void countdown(std::u16string_view text) override { print(text); }
+
+private:
+    static void print(std::u16string_view text) { std::fprintf(stderr, "q30x: %s\n", toUtf8(text).c_str()); }
+};
 
 // Pictures of the main window on each page, then the usual shutdown.
 void takeScreenshots(CQ52XDriverDlg& window, const QString& folder) {
@@ -119,9 +133,11 @@ int runProgram(int argc, char** argv) {
                              *desktop,  *launcher,     *usbDevices,    sound,          notifications.get(),
                              instance.get()};
 
-    WindowMessages messages(language);
+    const bool unattended = has("screenshots") || has("quit-after-first-paint");
+    std::unique_ptr<WindowMessages> messages =
+        unattended ? std::make_unique<UnattendedMessages>(language) : std::make_unique<WindowMessages>(language);
     // On the heap: the window holds the whole macro library.
-    auto owned = std::make_unique<CQ52XDriverDlg>(services, language, strings, messages);
+    auto owned = std::make_unique<CQ52XDriverDlg>(services, language, strings, *messages);
     CQ52XDriverDlg& window = *owned;
     window.setOnClosed([&app] { app.quit(); });
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,25 +17,60 @@ extern char** environ;
 
 namespace q30x::test {
 
+namespace {
+
+// The pid in the lock file of display n, or -1.
+pid_t lockOwner(int n) {
+    const std::string path = "/tmp/.X" + std::to_string(n) + "-lock";
+    char text[32] = {};
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return -1;
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    return got > 0 ? static_cast<pid_t>(std::atol(text)) : -1;
+}
+
+}  // namespace
+
 XvfbServer::XvfbServer() {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return;
-    // Xvfb writes the display number it chose to the descriptor it is given.
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 3);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0, 0);
-    const char* argv[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1280x800x24", nullptr};
-    if (::posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    std::string number;
-    pollfd waitFor{pipeFds[0], POLLIN, 0};
-    char c = 0;
-    while (pid_ > 0 && ::poll(&waitFor, 1, 10000) > 0 && ::read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
-    ::close(pipeFds[0]);
-    if (number.empty()) return;
-    display_ = ":" + number;
+    // Several test processes start servers at once (ctest runs in parallel),
+    // and a server that lost the race for a display dies while a client may
+    // still reach the winner. So each picks its own numbers and keeps one only
+    // when the display's lock names its own server.
+    for (int attempt = 0; attempt < 20 && display_.empty(); ++attempt) {
+        const int n = 100 + static_cast<int>((::getpid() * 31 + attempt * 97) % 800);
+        const std::string name = ":" + std::to_string(n);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        // Without -noreset the server restarts when its last client leaves,
+        // and a program connecting in that moment finds no display.
+        const char* argv[] = {"Xvfb", name.c_str(), "-noreset", "-nolisten", "tcp", "-screen", "0", "1280x800x24", nullptr};
+        pid_t pid = -1;
+        if (::posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        if (pid <= 0) return;
+        for (int tries = 0; tries < 250; ++tries) {
+            if (::waitpid(pid, nullptr, WNOHANG) == pid) {
+                pid = -1;  // lost the display to another server
+                break;
+            }
+            if (lockOwner(n) == pid) {
+                if (Display* display = XOpenDisplay(name.c_str())) {
+                    XCloseDisplay(display);
+                    display_ = name;
+                    pid_ = pid;
+                    break;
+                }
+            }
+            ::usleep(20000);
+        }
+        if (display_.empty() && pid > 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    if (display_.empty()) return;
     if (const char* old = std::getenv("DISPLAY")) {
         hadDisplay_ = true;
         previousDisplay_ = old;

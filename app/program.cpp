@@ -95,7 +95,10 @@ int runProgram(int argc, char** argv) {
     // One copy per user: a second start shows the first and ends quietly.
     auto instance = makeSingleInstance(instanceFolder());
     if (!instance->acquire()) {
-        instance->requestShow();
+        const bool shown = instance->requestShow();
+        // Only an unattended run says why it ended; the user sees the first copy come back.
+        if (has("screenshots") || has("quit-after-first-paint"))
+            std::fprintf(stderr, "q30x: another copy runs already%s\n", shown ? "; it was asked to show itself" : "");
         return 0;
     }
 

@@ -9,19 +9,22 @@
 namespace q30x {
 
 namespace {
-QImage pageImage(const QString& folder, std::string_view file) {
-    const QSize size(layout::kPageSize.width, layout::kPageSize.height);
+QImage pageImage(const QString& folder, std::string_view file, QSize size) {
     return orPlaceholder(loadSkinImage(folder, QStringLiteral("skins/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()))), size);
 }
 }  // namespace
 
 CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent)
+    : CSkinPage(programFolder, files, toQRect(layout::mainwin::kPages), parent) {}
+
+CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, const QRect& rect,
+                     QWidget* parent)
     : QWidget(parent),
       port_(new MessagePort(this)),
-      normal_(pageImage(programFolder, files[0])),
-      pressed_(pageImage(programFolder, files[1])),
-      hover_(pageImage(programFolder, files[2])) {
-    setGeometry(toQRect(layout::mainwin::kPages));
+      normal_(pageImage(programFolder, files[0], rect.size())),
+      pressed_(pageImage(programFolder, files[1], rect.size())),
+      hover_(pageImage(programFolder, files[2], rect.size())) {
+    setGeometry(rect);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }

@@ -144,6 +144,7 @@ QImage settingPopup(State s) {
     drawFace(p, QRectF(rectOf(S::kOk)).adjusted(4.5, 4.5, -4.5, -5.5), primaryLook(s), 3);
 
     p.setPen(colour::kEdge);
+    p.setBrush(Qt::NoBrush);
     p.drawRect(all.adjusted(0, 0, -1, -1));
     return img;
 }

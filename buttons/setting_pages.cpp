@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 #include "buttons/assignment.h"
 #include "buttons/function_names.h"
@@ -55,10 +56,12 @@ CListBoxEx* pageList(CSkinPage* page, const ProgramState& state, const layout::R
     return list;
 }
 
-// addRow selects what it adds; the popup starts with nothing chosen.
+// addRow selects what it adds, scrolling it into view; the popup starts
+// with nothing chosen and the first rows in view.
 void addRows(CListBoxEx* list, const std::vector<std::pair<QString, uint32_t>>& rows) {
     for (const auto& [text, value] : rows) list->addRow(0, text, value);
     list->setSelection(-1);
+    list->verticalScrollBar()->setValue(0);
 }
 
 struct ModifierKeys {

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QWindow>
 
 #include "buttons/function_names.h"
 #include "buttons/setting_pages.h"
@@ -232,16 +231,8 @@ void CSettingDlg::keyReleaseEvent(QKeyEvent* e) {
     QDialog::keyReleaseEvent(e);
 }
 
-void CSettingDlg::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    // The frameless popup is moved by a press on its own surface.
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
-    dragging_ = true;
-    dragOffset_ = e->globalPosition().toPoint() - pos();
-}
+void CSettingDlg::mousePressEvent(QMouseEvent* e) { drag_.press(this, e); }
 
-void CSettingDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) move(e->globalPosition().toPoint() - dragOffset_);
-}
+void CSettingDlg::mouseMoveEvent(QMouseEvent* e) { drag_.move(this, e); }
 
 }  // namespace q30x

@@ -7,6 +7,7 @@
 #include "app/program_state.h"
 #include "buttons/assignment.h"
 #include "platform/keyboard_layout.h"
+#include "skin/window_drag.h"
 
 namespace q30x {
 
@@ -69,7 +70,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent*) override { dragging_ = false; }
+    void mouseReleaseEvent(QMouseEvent*) override { drag_.release(); }
 
 private:
     intptr_t onMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -98,8 +99,7 @@ private:
     CSetting_AdvanceDlg* advanced_ = nullptr;
     int page_ = 0;
     bool capturing_ = false;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;  // a press on the popup's own surface moves it
 };
 
 }  // namespace q30x

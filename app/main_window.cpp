@@ -9,7 +9,6 @@
 #include <QSystemTrayIcon>
 #include <QTextLayout>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -438,20 +437,14 @@ void CQ52XDriverDlg::paintEvent(QPaintEvent*) {
     drawHint(p, hintRect(), hint_);
 }
 
-void CQ52XDriverDlg::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    // The borderless window is moved by any press on its own surface.
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
-    dragging_ = true;
-    dragOffset_ = e->globalPosition().toPoint() - pos();
-}
+void CQ52XDriverDlg::mousePressEvent(QMouseEvent* e) { drag_.press(this, e); }
 
 void CQ52XDriverDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) move(e->globalPosition().toPoint() - dragOffset_);
+    drag_.move(this, e);
     trackHints(e->position().toPoint());
 }
 
-void CQ52XDriverDlg::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void CQ52XDriverDlg::mouseReleaseEvent(QMouseEvent*) { drag_.release(); }
 
 void CQ52XDriverDlg::closeEvent(QCloseEvent* e) {
     // The window manager's close hides to the tray; only the program's own

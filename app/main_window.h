@@ -19,6 +19,7 @@
 #include "platform/sound_player.h"
 #include "settings/profile_store.h"
 #include "skin/popup.h"
+#include "skin/window_drag.h"
 
 class QSystemTrayIcon;
 class QSocketNotifier;
@@ -203,8 +204,7 @@ private:
     bool closed_ = false;
     bool initialised_ = false;
     bool mouseMissing_ = false;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;  // the borderless window moves by a press on its surface
     std::function<void()> onClosed_;
     std::function<void()> onFirstPaint_;
 };

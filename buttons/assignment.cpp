@@ -1,5 +1,7 @@
 #include "buttons/assignment.h"
 
+#include <bit>
+
 #include "buttons/function_names.h"
 #include "buttons/key_names.h"
 #include "buttons/key_tables.h"
@@ -34,6 +36,8 @@ std::u16string_view assignmentMessage(AssignOutcome outcome, int chineseUi) {
         return chineseUi ? u"左键不可使用高级功能!" : u"The Left key can not use an advanced function!";
     case AssignOutcome::NotAnInput:
         return chineseUi ? u"无效的按键设置!" : u"This is not a valid key setting!";
+    case AssignOutcome::PathTooLong:
+        return chineseUi ? u"路径太长, 最多 259 个字符!" : u"The path is too long; at most 259 characters are allowed!";
     case AssignOutcome::Stored:
     case AssignOutcome::NothingChosen: break;
     }
@@ -54,6 +58,15 @@ std::u16string combinationLabel(uint32_t comboCode, int languageNumber, const Ke
     return label + u" + " + key;
 }
 
+int32_t combinationCode(uint32_t modifiers, uint8_t usage) {
+    modifiers &= 0x0F;
+    if (usage != 0) return static_cast<int32_t>(uint32_t{usage} << 16 | modifiers << 8);
+    if (std::popcount(modifiers) != 1) return 0;
+    // Left Ctrl, Shift, Alt and GUI are usages 0xE0..0xE3, in the order of their bits.
+    const uint32_t lone = 0xE0 + static_cast<uint32_t>(std::countr_zero(modifiers));
+    return static_cast<int32_t>(lone << 16);
+}
+
 bool isAssignmentChanged(const ProfileRecord& profile, int inputIndex) {
     if (inputIndex < 0 || inputIndex >= kButtonCount) return false;
     return profile.buttons[inputIndex].functionType != kPhysicalButtons[inputIndex].defaultType;
@@ -64,6 +77,7 @@ AssignOutcome storeAssignment(SettingsState& state, int i, const AssignResult& r
     if (i < 0 || i >= kButtonCount) return AssignOutcome::NotAnInput;
     if (u == 0) return AssignOutcome::NothingChosen;
     if (g == kCategoryAdvanced && (a < 0 || a >= kAdvancedActions)) return AssignOutcome::NotAnInput;
+    if (g == kCategoryAdvanced && fixedText(result.actionPath).size() >= kPathUnits) return AssignOutcome::PathTooLong;
     const bool ownCategory =
         g == kCategoryCombination || g == kCategoryMacro || g == kCategoryAdvanced || g == kCategoryDisabled;
     const int32_t type = ownCategory ? g : u;

@@ -36,6 +36,7 @@ enum class AssignOutcome {
     SniperOnWheel,
     AdvancedOnLeftKey,  // the left click would be swallowed and nothing would run
     NotAnInput,         // index outside 0..6 or action index outside 0..3
+    PathTooLong,        // an advanced path without room for its terminator: a cut path names another file
 };
 
 // The message a refusal is shown with; empty for Stored.
@@ -47,6 +48,17 @@ constexpr int32_t advancedParam(int actionIndex, int inputIndex) {
 }
 // 0xC0 sound, 0xD0 program, 0xE0 file, 0xF0 folder.
 constexpr int32_t advancedKind(int actionIndex) { return 0xC0 + 0x10 * actionIndex; }
+
+// Modifier bits of a ComboCode's byte 1: the HID left-hand modifier bits.
+inline constexpr uint32_t kModifierCtrl = 0x01;
+inline constexpr uint32_t kModifierShift = 0x02;
+inline constexpr uint32_t kModifierAlt = 0x04;
+inline constexpr uint32_t kModifierWin = 0x08;
+
+// The ComboCode of the ticked modifiers and a key's usage (0: no key). One
+// modifier without a key stands for that left-hand key alone; two or more
+// without a key name nothing and give 0.
+int32_t combinationCode(uint32_t modifiers, uint8_t usage);
 
 // "Shift + Ctrl + S": the modifiers in that fixed order, then the key named
 // in combination style through the language's key table.

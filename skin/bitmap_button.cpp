@@ -45,6 +45,12 @@ void CGDIBitmapBtn::setCaption(const QString& text) {
     update();
 }
 
+void CGDIBitmapBtn::setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode elide) {
+    captionAlignment_ = horizontal;
+    captionElide_ = elide;
+    update();
+}
+
 void CGDIBitmapBtn::setModes(bool checkMode, bool autoToggle) {
     checkMode_ = checkMode;
     autoToggle_ = autoToggle;
@@ -82,8 +88,8 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
     p.setPen(colour);
     const QFontMetrics fm(font);
     const QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
-    const QString text = fm.elidedText(caption_, Qt::ElideRight, box.width());
-    const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine;
+    const QString text = fm.elidedText(caption_, captionElide_, box.width());
+    const int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
     if (l == BitmapLook::Disabled) {
         // The disabled colour is nearly the skin's own; an etched light
         // edge keeps the caption readable on dark art.

@@ -29,6 +29,9 @@ public:
                    const QImage& disabled);
     void setImages(const QImage& normal, const QImage& hover, const QImage& checked, const QImage& disabled);
     void setCaption(const QString& text);
+    // Centred and cut at the right unless set; a path reads better from the
+    // left with its middle cut, so its file name stays visible.
+    void setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode elide);
     QString caption() const { return caption_; }
     void setModes(bool checkMode, bool autoToggle);
     void setCheckedState(int checked);
@@ -64,6 +67,8 @@ private:
     bool hoverEnabled_ = true;
     int32_t value_ = 0;
     QString caption_;
+    Qt::Alignment captionAlignment_ = Qt::AlignHCenter;
+    Qt::TextElideMode captionElide_ = Qt::ElideRight;
     bool hover_ = false;
     std::array<QImage, 4> images_;  // by BitmapLook
     std::array<QColor, 3> colours_;  // normal, hover, checked

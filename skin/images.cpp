@@ -143,4 +143,9 @@ QFont skinFont(const QString& family, int cellHeight, int weight) {
     return font;
 }
 
+void drawTextLine(QPainter& p, const QRect& r, const QString& text, Qt::Alignment horizontal) {
+    p.drawText(r, static_cast<int>(horizontal) | Qt::AlignVCenter | Qt::TextSingleLine,
+               p.fontMetrics().elidedText(text, Qt::ElideRight, r.width()));
+}
+
 }  // namespace q30x

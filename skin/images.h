@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+class QPainter;
+
 #include "skin/layout.h"
 
 namespace q30x {
@@ -59,5 +61,9 @@ void installFontSubstitutes();
 QFont skinFont(const QString& family, int cellHeight, int weight);
 // "MS Shell Dlg", 14, 300: captions and message texts.
 inline QFont shellDlgFont() { return skinFont(QStringLiteral("MS Shell Dlg"), 14, 300); }
+
+// One line of text in the painter's font and pen, vertically centred in `r`
+// and cut with an ellipsis where it does not fit.
+void drawTextLine(QPainter& p, const QRect& r, const QString& text, Qt::Alignment horizontal);
 
 }  // namespace q30x

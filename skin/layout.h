@@ -198,4 +198,78 @@ inline constexpr Files kSts = {"Sts_Normal.bmp", "Sts_Down.bmp", "Sts_Over.bmp"}
 inline constexpr Files kSupport = {"support_normal.bmp", "support_down.bmp", "support_over.bmp"};
 }  // namespace pages
 
+// Assignment popup (CSettingDlg): skins/setting/Setting_{Normal,Down,Over}.bmp
+// give the popup and its buttons; each of the four tab pages has its own
+// three images under skins/<page>/, the page area's size.
+namespace setting {
+inline constexpr Size kSize{412, 300};
+inline constexpr std::array<std::string_view, 3> kFiles = {"setting/Setting_Normal.bmp", "setting/Setting_Down.bmp",
+                                                           "setting/Setting_Over.bmp"};
+inline constexpr Rect kClose{383, 1, 411, 24};
+inline constexpr std::array<Rect, 4> kTabs = {{{0, 37, 110, 64}, {111, 37, 207, 64}, {208, 37, 303, 64}, {304, 37, 412, 64}}};
+inline constexpr Rect kPageArea{21, 74, 391, 243};
+inline constexpr Rect kDisable{23, 258, 42, 277};
+inline constexpr Rect kDefault{238, 254, 315, 289};
+inline constexpr Rect kOk{316, 254, 393, 289};
+// Painted texts: the title, "current function" with the label, the disable box's text.
+inline constexpr Rect kTitle{75, 1, 317, 20};
+inline constexpr Rect kCurrent{5, 16, 180, 38};
+inline constexpr Rect kDisableText{46, 258, 106, 278};
+inline constexpr uint32_t kTitleColour = 0x585F69;  // RGB
+inline constexpr uint32_t kTextColour = 0xBDBDC8;
+inline constexpr uint32_t kTabCaptionColour = 0x536167;
+inline constexpr Size kPageSize{kPageArea.width(), kPageArea.height()};
+
+// Key-combination page (CSetting_SingleComboDlg): the modifier boxes top to
+// bottom Ctrl, Alt, Shift, Win, and the captured key's name.
+namespace combo {
+inline constexpr std::array<std::string_view, 3> kFiles = {"combo/Combo_Normal.bmp", "combo/Combo_Down.bmp",
+                                                           "combo/Combo_Over.bmp"};
+inline constexpr std::array<Rect, 4> kModifiers = {{{59, 45, 72, 58}, {59, 70, 72, 83}, {59, 94, 72, 108}, {58, 119, 72, 133}}};
+// The key-cap names beside the boxes are art: they read the same in every language.
+inline constexpr std::array<std::string_view, 4> kModifierNames = {"Ctrl", "Alt", "Shift", "Win"};
+inline constexpr Rect kKeyName{170, 77, 326, 100};
+inline constexpr uint32_t kKeyNameColour = 0x1794C3;  // RGB
+}  // namespace combo
+
+// Macro page (CSetting_MacroDlg): the game list and the macro list.
+namespace macro {
+inline constexpr std::array<std::string_view, 3> kFiles = {"macro/Macro_Normal.bmp", "macro/Macro_Down.bmp",
+                                                           "macro/Macro_Over.bmp"};
+inline constexpr Rect kGames{1, 1, 184, 168};
+inline constexpr Rect kMacros{188, 1, 369, 168};
+inline constexpr int kGamesId = 10001;
+inline constexpr int kMacrosId = 10002;
+inline constexpr int kItemHeight = 16;
+}  // namespace macro
+
+// Basic page (CSetting_BaseDlg): one list, fitted into the page area so that
+// its scroll bar is not cut by the page's edge.
+namespace base {
+inline constexpr std::array<std::string_view, 3> kFiles = {"base/Base_Normal.bmp", "base/Base_Down.bmp",
+                                                           "base/Base_Over.bmp"};
+inline constexpr Rect kList{0, 0, kPageSize.width, kPageSize.height};
+inline constexpr int kListId = 101;
+inline constexpr int kItemHeight = 18;
+}  // namespace base
+
+// The lists of both pages share one style (RGB).
+inline constexpr uint32_t kListBackground = 0x0F0F0F;
+inline constexpr uint32_t kListSelectedBackground = 0x252525;
+inline constexpr uint32_t kListText = 0x535C6B;
+inline constexpr uint32_t kListSelectedText = 0x969696;
+
+// Advanced page (CSetting_AdvanceDlg): one row per action, sound, program,
+// file, folder.
+namespace advanced {
+inline constexpr std::array<std::string_view, 3> kFiles = {"advanced/Advanced_Normal.bmp", "advanced/Advanced_Down.bmp",
+                                                           "advanced/Advanced_Over.bmp"};
+inline constexpr std::array<Rect, 4> kRadios = {{{21, 37, 38, 54}, {21, 63, 38, 80}, {21, 88, 38, 105}, {21, 114, 38, 131}}};
+inline constexpr std::array<Rect, 4> kLabels = {{{41, 36, 127, 56}, {41, 63, 127, 83}, {41, 89, 127, 109}, {41, 116, 127, 136}}};
+inline constexpr std::array<Rect, 4> kPaths = {{{124, 36, 263, 52}, {124, 63, 262, 79}, {124, 89, 262, 105}, {124, 116, 262, 132}}};
+inline constexpr std::array<Rect, 4> kBrowse = {{{273, 33, 349, 55}, {273, 59, 349, 81}, {273, 86, 349, 108}, {273, 113, 349, 135}}};
+inline constexpr uint32_t kLabelColour = 0x585F69;  // RGB
+}  // namespace advanced
+}  // namespace setting
+
 }  // namespace q30x::layout

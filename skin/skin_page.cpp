@@ -9,30 +9,33 @@
 namespace q30x {
 
 namespace {
-QImage pageImage(const QString& folder, std::string_view file) {
-    const QSize size(layout::kPageSize.width, layout::kPageSize.height);
+QImage pageImage(const QString& folder, std::string_view file, QSize size) {
     return orPlaceholder(loadSkinImage(folder, QStringLiteral("skins/") + QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()))), size);
 }
 }  // namespace
 
 CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent)
+    : CSkinPage(programFolder, files, toQRect(layout::mainwin::kPages), parent) {}
+
+CSkinPage::CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, const QRect& rect,
+                     QWidget* parent)
     : QWidget(parent),
       folder_(programFolder),
       files_(files),
       port_(new MessagePort(this)),
-      normal_(pageImage(programFolder, files[0])) {
-    setGeometry(toQRect(layout::mainwin::kPages));
+      normal_(pageImage(programFolder, files[0], rect.size())) {
+    setGeometry(rect);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
 const QImage& CSkinPage::pressedImage() const {
-    if (pressed_.isNull()) pressed_ = pageImage(folder_, files_[1]);
+    if (pressed_.isNull()) pressed_ = pageImage(folder_, files_[1], size());
     return pressed_;
 }
 
 const QImage& CSkinPage::hoverImage() const {
-    if (hover_.isNull()) hover_ = pageImage(folder_, files_[2]);
+    if (hover_.isNull()) hover_ = pageImage(folder_, files_[2], size());
     return hover_;
 }
 

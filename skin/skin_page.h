@@ -17,6 +17,9 @@ class CSkinPage : public QWidget {
 public:
     // `files` are the three images under "skins/" of the program folder.
     CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, QWidget* parent);
+    // A page of another window: placed at `rect` of its parent, its images that size.
+    CSkinPage(const QString& programFolder, const std::array<std::string_view, 3>& files, const QRect& rect,
+              QWidget* parent);
 
     MessagePort* port() const { return port_; }
     const QImage& normalImage() const { return normal_; }

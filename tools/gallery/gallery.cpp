@@ -15,7 +15,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/program_state.h"
 #include "art.h"
+#include "buttons/setting_dlg.h"
+#include "buttons/setting_pages.h"
+#include "i18n/languages.h"
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "skin/bitmap_button.h"
@@ -31,6 +36,7 @@
 #include "skin/popup.h"
 #include "skin/skin_scroll.h"
 #include "skin/slider.h"
+#include "skin/window_messages.h"
 #include "skin/xp_menu.h"
 
 namespace {
@@ -404,6 +410,82 @@ QImage iconsScreen() {
     return img;
 }
 
+// The program's state as the assignment popup sees it, in language n, with
+// a few macros in the Counter-Strike group and a temporary working folder.
+class PopupWorld {
+public:
+    explicit PopupWorld(int languageNumber)
+        : folders{executableFolder(), QDir::tempPath().toStdString()},
+          language{findLanguage(languageNumber)->chineseUi, 0, languageNumber},
+          messages(language),
+          profiles(settings, SettingsContext{folders, messages, strings, language}),
+          macros(std::make_unique<MacroLibrary>()),
+          macroStore(*macros, SettingsContext{folders, messages, strings, language}, clock),
+          hooks(source),
+          mainWindow(&owner),
+          state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow} {
+        const std::string_view file = findLanguage(languageNumber)->file;
+        strings.LoadCatalogue(folders.program + "/" + std::string(file));
+        fillProfileDefaults(settings.current, language.chineseUi);
+        const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
+        for (uint32_t k = 0; k < std::size(names); ++k) {
+            MacroRecord& slot = macros->slots[k];
+            slot.size = kMacroBaseSize + 8;
+            slot.magic = kMacroMagic;
+            slot.id = 3u << 24 | (k + 1);
+            std::u16string_view name(names[k]);
+            std::copy(name.begin(), name.end(), slot.name);
+        }
+    }
+
+    ProgramState& programState() { return state; }
+
+private:
+    Folders folders;
+    LanguageState language;
+    StringCatalogue strings;
+    WindowMessages messages;
+    SettingsState settings;
+    ProfileStore profiles;
+    std::unique_ptr<MacroLibrary> macros;  // 2 MB
+    FakeClock clock;
+    MacroStore macroStore;
+    QuietInputSource source{true};
+    InputHooks hooks;
+    QObject owner;
+    MessagePort mainWindow;
+    ProgramState state;
+};
+
+// The popup for the right button on tab `page`, with a choice made there.
+QImage settingScreen(int languageNumber, int page) {
+    PopupWorld world(languageNumber);
+    CSettingDlg popup(world.programState(), 2, nullptr);
+    popup.showPage(page);
+    switch (page) {
+    case 1:
+        for (uintptr_t vk : {0xA2, 0xA0, 0x53}) popup.port()->send(msg::kHookInput, vk, 0);
+        break;
+    case 2:
+        popup.macroPage()->gameList()->setSelection(2);
+        popup.macroPage()->port()->send(msg::kListSelectionChanged, layout::setting::macro::kGamesId, 2);
+        popup.macroPage()->macroList()->setSelection(1);
+        break;
+    case 3: popup.basePage()->list()->setSelection(22); break;
+    case 4:
+        popup.advancedPage()->setPathChooser([](int row) {
+            return row == 0 ? QStringLiteral("/usr/share/sounds/freedesktop/stereo/complete.oga")
+                            : QStringLiteral("/usr/bin/steam");
+        });
+        popup.advancedPage()->browse(1);
+        popup.advancedPage()->browse(0);
+        break;
+    default: break;
+    }
+    hoverOver(popup.okButton());
+    return grabbed(&popup);
+}
+
 int writeScreens(const QString& dir) {
     if (!QDir().mkpath(dir)) return 1;
     ControlsPage page;
@@ -429,6 +511,12 @@ int writeScreens(const QString& dir) {
         {"tray_menu", [&] { return trayMenuScreen(&page); }},
         {"menu_library", [&] { return menuLibraryScreen(&page, MessagePort::of(&page)); }},
         {"icons", [] { return iconsScreen(); }},
+        {"setting_combo", [] { return settingScreen(2, 1); }},
+        {"setting_macro", [] { return settingScreen(2, 2); }},
+        {"setting_basic", [] { return settingScreen(2, 3); }},
+        {"setting_advanced", [] { return settingScreen(2, 4); }},
+        {"setting_chinese", [] { return settingScreen(1, 1); }},
+        {"setting_german", [] { return settingScreen(5, 4); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

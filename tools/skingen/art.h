@@ -36,6 +36,11 @@ void drawPanel(QPainter& p, const QRect& r, bool titleStrip);
 // top to bottom (Vertical) or left to right.
 void drawFace(QPainter& p, const QRectF& face, const Look& look, double radius, Qt::Orientation shading = Qt::Vertical);
 void drawButtonFace(QPainter& p, const QRect& r, State s);
+// The primary action (OK): accent-blue even when idle, yet dark enough for
+// the light captions of the normal and hover looks.
+Look primaryLook(State s);
+// Accent corners just outside a frame, as on a sight.
+void drawCornerMarks(QPainter& p, const QRect& frame);
 // The flat buttons of a title strip: only a glyph until hovered.
 void drawTitleButton(QPainter& p, const QRect& r, State s, TitleGlyph glyph);
 void drawInfoMark(QPainter& p, QPoint centre, int radius);
@@ -55,8 +60,8 @@ QImage mainWindow(State s);
 // The eleven slanted buttons of the main window in one look, transparent
 // elsewhere.
 QImage slantedButtons(State s);
-// An empty page, the size of the main window's page rectangle.
-QImage pageBackground();
+// An empty page of that size.
+QImage pageBackground(QSize size);
 
 }  // namespace skingen
 
@@ -68,5 +73,16 @@ QImage scrollBarBitmap();
 // A list box kind icon (2 key up, 3 key down, 4 delay), plain or for a
 // selected row.
 QImage listIcon(int kind, bool selected);
+
+}  // namespace skingen
+
+// The assignment popup and its tab pages, one look each (setting_art.cpp).
+namespace skingen {
+
+QImage settingPopup(State s);
+QImage settingComboPage(State s);
+QImage settingMacroPage();
+QImage settingBasePage();
+QImage settingAdvancedPage(State s);
 
 }  // namespace skingen

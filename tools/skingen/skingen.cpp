@@ -71,11 +71,17 @@ bool writeListIcons(const QString& skins) {
 bool writeSkinSet(const QString& skins, bool chinese) {
     bool ok = save(skingen::sliderThumb(), skins + "/Slider.png");
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
-    const QImage page = skingen::pageBackground();
+    const QImage page = skingen::pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     namespace lp = L::pages;
     for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
     ok &= writeListIcons(skins);
+    namespace ls = L::setting;
+    ok &= writeSkin(skins, ls::kFiles, skingen::settingPopup);
+    ok &= writeSkin(skins, ls::combo::kFiles, skingen::settingComboPage);
+    ok &= writeSkin(skins, ls::macro::kFiles, [](State) { return skingen::settingMacroPage(); });
+    ok &= writeSkin(skins, ls::base::kFiles, [](State) { return skingen::settingBasePage(); });
+    ok &= writeSkin(skins, ls::advanced::kFiles, skingen::settingAdvancedPage);
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");
     const State states[3] = {State::Normal, State::Hover, State::Pressed};

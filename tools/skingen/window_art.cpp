@@ -50,17 +50,6 @@ Slant slantOf(const M::Quad& q) {
     return {side(q[0], q[3]), side(q[1], q[2]), double(q[0].y), double(q[3].y)};
 }
 
-// OK is the primary action: accent-blue even when idle, yet dark enough for
-// the light captions of the normal and hover looks.
-Look primaryLook(State s) {
-    switch (s) {
-        case State::Normal: return {QColor(0x12, 0x60, 0x7F), QColor(0x0A, 0x3A, 0x4E), colour::kAccentBright, {}};
-        case State::Hover: return {QColor(0x1C, 0x7F, 0xA8), QColor(0x0F, 0x55, 0x73), QColor(0x9C, 0xE4, 0xFF), {}};
-        case State::Pressed: return lookOf(s);
-    }
-    return {};
-}
-
 void drawSlant(QPainter& p, const Slant& shape, const Look& look) {
     p.setPen(Qt::NoPen);
     p.setBrush(look.edge);
@@ -153,21 +142,6 @@ void drawTray(QPainter& p, const Slant& inner, const QColor& edge) {
     p.drawPolygon(outer.inset(1).polygon());
 }
 
-// Accent corners just outside a frame, as on a sight.
-void drawCornerMarks(QPainter& p, const QRect& frame) {
-    const int gap = 3, len = 10, t = 2;
-    const QRect o = frame.adjusted(-gap - t, -gap - t, gap + t, gap + t);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour::kAccent);
-    for (const QPoint corner : {o.topLeft(), o.topRight(), o.bottomLeft(), o.bottomRight()}) {
-        const int dx = corner.x() == o.left() ? 1 : -1, dy = corner.y() == o.top() ? 1 : -1;
-        const int x = dx > 0 ? corner.x() : corner.x() - len + 1, y = dy > 0 ? corner.y() : corner.y() - t + 1;
-        p.drawRect(QRect(x, y, len, t));
-        const int vx = dx > 0 ? corner.x() : corner.x() - t + 1, vy = dy > 0 ? corner.y() : corner.y() - len + 1;
-        p.drawRect(QRect(vx, vy, t, len));
-    }
-}
-
 void drawHeader(QPainter& p, const QRect& r, int bottom) {
     QLinearGradient header(0, 0, 0, bottom);
     header.setColorAt(0, QColor(0x0E, 0x10, 0x13));
@@ -233,7 +207,7 @@ void drawMainBackground(QPainter& p, const QRect& r) {
     p.fillRect(QRect(0, tabsTop - 6, r.width(), frame.top() - tabsTop + 6), band);
     p.fillRect(QRect(pages.left(), tabsBottom + 2, pages.width(), 1), kAccentDeep);
 
-    p.drawImage(pages.topLeft(), pageBackground());
+    p.drawImage(pages.topLeft(), pageBackground(pages.size()));
     hairlineRect(p, frame, colour::kEdge);
     drawCornerMarks(p, frame);
 
@@ -243,8 +217,31 @@ void drawMainBackground(QPainter& p, const QRect& r) {
 
 }  // namespace
 
-QImage pageBackground() {
-    QImage img(L::kPageSize.width, L::kPageSize.height, QImage::Format_RGB32);
+Look primaryLook(State s) {
+    switch (s) {
+        case State::Normal: return {QColor(0x12, 0x60, 0x7F), QColor(0x0A, 0x3A, 0x4E), colour::kAccentBright, {}};
+        case State::Hover: return {QColor(0x1C, 0x7F, 0xA8), QColor(0x0F, 0x55, 0x73), QColor(0x9C, 0xE4, 0xFF), {}};
+        case State::Pressed: return lookOf(s);
+    }
+    return {};
+}
+
+void drawCornerMarks(QPainter& p, const QRect& frame) {
+    const int gap = 3, len = 10, t = 2;
+    const QRect o = frame.adjusted(-gap - t, -gap - t, gap + t, gap + t);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour::kAccent);
+    for (const QPoint corner : {o.topLeft(), o.topRight(), o.bottomLeft(), o.bottomRight()}) {
+        const int dx = corner.x() == o.left() ? 1 : -1, dy = corner.y() == o.top() ? 1 : -1;
+        const int x = dx > 0 ? corner.x() : corner.x() - len + 1, y = dy > 0 ? corner.y() : corner.y() - t + 1;
+        p.drawRect(QRect(x, y, len, t));
+        const int vx = dx > 0 ? corner.x() : corner.x() - t + 1, vy = dy > 0 ? corner.y() : corner.y() - len + 1;
+        p.drawRect(QRect(vx, vy, t, len));
+    }
+}
+
+QImage pageBackground(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, img.height());
     g.setColorAt(0, QColor(0x18, 0x1B, 0x20));

@@ -154,6 +154,8 @@ void CDlgMainSet::createControls() {
     wheelEdit_->setPalette(colours);
     spinUp_ = makeButton(ms::kSpinUp.in(set_), [this] { onSpin(1); });
     spinDown_ = makeButton(ms::kSpinDown.in(set_), [this] { onSpin(-1); });
+    // The spin buttons have no state to show; they show the press instead.
+    for (CGDIBitmapBtn* spin : {spinUp_, spinDown_}) spin->setModes(false, false);
     wheelScreen_ = makeButton(ms::kWheelScreen.in(set_), [this] { onWheelScreen(); });
     for (std::size_t i = 0; i < markers_.size(); ++i) markers_[i] = makeButton(ms::kMarkers[i].in(set_), nullptr);
     for (std::size_t i = 0; i < titles_.size(); ++i) titles_[i] = makeButton(ms::kTitles[i], nullptr);

@@ -9,15 +9,19 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <string_view>
 #include <vector>
 
+#include "app/standalone_state.h"
 #include "art.h"
+#include "pages/dlg_main_set.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "skin/bitmap_button.h"
 #include "skin/bitmap_edit.h"
 #include "skin/dlg_info.h"
@@ -390,6 +394,47 @@ QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
     return open.empty() ? QImage() : onDark(shot, 12);
 }
 
+// Where a page shown alone sends its hints and messages: nowhere.
+struct Nowhere final : MessageTarget, UserMessages {
+    void post(uint32_t, uintptr_t, intptr_t) override {}
+    intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
+    void info(std::u16string_view) override {}
+    void standard(std::u16string_view, std::u16string_view) override {}
+};
+
+// The main settings page in a language, on the skin set that language's
+// coordinates belong to (skins-sc/ holds the Chinese one): two inputs
+// changed, the back button's tab under the pointer and its marker lit, and
+// with `oneScreen` the wheel on one screen, its field disabled.
+QImage mainSetScreen(int32_t language, bool oneScreen) {
+    Nowhere nowhere;
+    Folders folders{executableFolder(), QDir::tempPath().toStdString()};
+    QTemporaryDir chineseFolder;
+    if (language == 1) {
+        const QString build = programFolder();
+        QFile::link(build + "/skins-sc", chineseFolder.path() + "/skins");
+        QFile::link(build + "/Language", chineseFolder.path() + "/Language");
+        folders.program = chineseFolder.path().toStdString();
+    }
+    StandaloneState standalone(folders, nowhere, nowhere, language);
+    ProfileRecord& profile = standalone.settings.current;
+    profile.buttons[3].functionType = 32;
+    setFixedText(profile.buttons[3].label, u"Play/Pause");
+    profile.buttons[6].functionType = 19;
+    setFixedText(profile.buttons[6].label, u"/home/player/Music/Victory fanfare.ogg");
+    profile.dpiLevels[6] = 0;  // six levels
+    if (oneScreen) profile.wheelScrollLines = -1;
+    CDlgMainSet page(standalone.state, nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.dpiButton(1));
+    QMouseEvent onTab(QEvent::MouseMove, QPointF(40, 16), page.tab(4)->mapToGlobal(QPointF(40, 16)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page.tab(4), &onTab);
+    page.marker(4)->setCheckedState(1);
+    return grabbed(&page);
+}
+
 QImage iconsScreen() {
     QImage img(12 * 42 + 20, 120, QImage::Format_RGB32);
     QPainter p(&img);
@@ -429,6 +474,10 @@ int writeScreens(const QString& dir) {
         {"tray_menu", [&] { return trayMenuScreen(&page); }},
         {"menu_library", [&] { return menuLibraryScreen(&page, MessagePort::of(&page)); }},
         {"icons", [] { return iconsScreen(); }},
+        {"main_set", [] { return mainSetScreen(2, false); }},
+        {"main_set_chinese", [] { return mainSetScreen(1, false); }},
+        {"main_set_german", [] { return mainSetScreen(5, true); }},
+        {"main_set_russian", [] { return mainSetScreen(10, false); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

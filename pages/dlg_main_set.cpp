@@ -177,11 +177,14 @@ void CDlgMainSet::createControls() {
     for (CKeyTab* t : tabs_) hints_.emplace_back(t, kHintKeys);
     for (std::size_t i = 0; i < titles_.size(); ++i) hints_.emplace_back(titles_[i], kTitleHints[i]);
 
-    // The skinned buttons pass their moves on themselves; these do not.
-    for (QWidget* w : std::initializer_list<QWidget*>{speedSlider_, speedSlider_->thumb(), heightSlider_,
-                                                      heightSlider_->thumb(), wheelEdit_})
+    // Hints over every control: the skinned buttons pass their moves on, the
+    // tabs and the tracks leave them to the page, the thumbs and the edit
+    // keep theirs and are watched.
+    for (QWidget* w : std::initializer_list<QWidget*>{speedSlider_, heightSlider_}) w->setMouseTracking(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{speedSlider_->thumb(), heightSlider_->thumb(), wheelEdit_}) {
+        w->setMouseTracking(true);
         w->installEventFilter(this);
-    for (CKeyTab* t : tabs_) t->installEventFilter(this);
+    }
 }
 
 // ---- Texts ------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/hints.h"
+#include "buttons/setting_dlg.h"
 #include "app/host_actions.h"
 #include "device/presence.h"
 #include "i18n/language_choice.h"
@@ -169,6 +170,10 @@ void CQ52XDriverDlg::createControls() {
 
 void CQ52XDriverDlg::createPages() {
     mainSet_ = new CDlgMainSet(state_, this);
+    mainSet_->setOpenAssignment([this](int input) {
+        CSettingDlg popup(state_, input, this);
+        popup.exec();
+    });
     ledSet_ = new CDlgLEDSet(state_, this);
     macro_ = new CDlgMacro(state_, this);
     sts_ = new CDlgSts(state_, this);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -21,8 +22,11 @@
 #include "buttons/setting_pages.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
+#include "app/standalone_state.h"
+#include "pages/dlg_main_set.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "skin/bitmap_button.h"
 #include "skin/bitmap_edit.h"
 #include "skin/dlg_info.h"
@@ -396,6 +400,47 @@ QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
     return open.empty() ? QImage() : onDark(shot, 12);
 }
 
+// Where a page shown alone sends its hints and messages: nowhere.
+struct Nowhere final : MessageTarget, UserMessages {
+    void post(uint32_t, uintptr_t, intptr_t) override {}
+    intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
+    void info(std::u16string_view) override {}
+    void standard(std::u16string_view, std::u16string_view) override {}
+};
+
+// The main settings page in a language, on the skin set that language's
+// coordinates belong to (skins-sc/ holds the Chinese one): two inputs
+// changed, the back button's tab under the pointer and its marker lit, and
+// with `oneScreen` the wheel on one screen, its field disabled.
+QImage mainSetScreen(int32_t language, bool oneScreen) {
+    Nowhere nowhere;
+    Folders folders{executableFolder(), QDir::tempPath().toStdString()};
+    QTemporaryDir chineseFolder;
+    if (language == 1) {
+        const QString build = programFolder();
+        QFile::link(build + "/skins-sc", chineseFolder.path() + "/skins");
+        QFile::link(build + "/Language", chineseFolder.path() + "/Language");
+        folders.program = chineseFolder.path().toStdString();
+    }
+    StandaloneState standalone(folders, nowhere, nowhere, language);
+    ProfileRecord& profile = standalone.settings.current;
+    profile.buttons[3].functionType = 32;
+    setFixedText(profile.buttons[3].label, u"Play/Pause");
+    profile.buttons[6].functionType = 19;
+    setFixedText(profile.buttons[6].label, u"/home/player/Music/Victory fanfare.ogg");
+    profile.dpiLevels[6] = 0;  // six levels
+    if (oneScreen) profile.wheelScrollLines = -1;
+    CDlgMainSet page(standalone.state, nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.dpiButton(1));
+    QMouseEvent onTab(QEvent::MouseMove, QPointF(40, 16), page.tab(4)->mapToGlobal(QPointF(40, 16)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page.tab(4), &onTab);
+    page.marker(4)->setCheckedState(1);
+    return grabbed(&page);
+}
+
 QImage iconsScreen() {
     QImage img(12 * 42 + 20, 120, QImage::Format_RGB32);
     QPainter p(&img);
@@ -411,56 +456,29 @@ QImage iconsScreen() {
 }
 
 // The program's state as the assignment popup sees it, in language n, with
-// a few macros in the Counter-Strike group and a temporary working folder.
-class PopupWorld {
-public:
+// a few macros in the Counter-Strike group.
+struct PopupWorld {
     explicit PopupWorld(int languageNumber)
-        : folders{executableFolder(), QDir::tempPath().toStdString()},
-          language{findLanguage(languageNumber)->chineseUi, 0, languageNumber},
-          messages(language),
-          profiles(settings, SettingsContext{folders, messages, strings, language}),
-          macros(std::make_unique<MacroLibrary>()),
-          macroStore(*macros, SettingsContext{folders, messages, strings, language}, clock),
-          hooks(source),
-          mainWindow(&owner),
-          state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow} {
-        const std::string_view file = findLanguage(languageNumber)->file;
-        strings.LoadCatalogue(folders.program + "/" + std::string(file));
-        fillProfileDefaults(settings.current, language.chineseUi);
+        : standalone({executableFolder(), QDir::tempPath().toStdString()}, nowhere, nowhere, languageNumber) {
         const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
         for (uint32_t k = 0; k < std::size(names); ++k) {
-            MacroRecord& slot = macros->slots[k];
+            MacroRecord& slot = standalone.macros.slots[k];
             slot.size = kMacroBaseSize + 8;
             slot.magic = kMacroMagic;
             slot.id = 3u << 24 | (k + 1);
-            std::u16string_view name(names[k]);
-            std::copy(name.begin(), name.end(), slot.name);
+            setFixedText(slot.name, names[k]);
         }
     }
+    ProgramState& programState() { return standalone.state; }
 
-    ProgramState& programState() { return state; }
-
-private:
-    Folders folders;
-    LanguageState language;
-    StringCatalogue strings;
-    WindowMessages messages;
-    SettingsState settings;
-    ProfileStore profiles;
-    std::unique_ptr<MacroLibrary> macros;  // 2 MB
-    FakeClock clock;
-    MacroStore macroStore;
-    QuietInputSource source{true};
-    InputHooks hooks;
-    QObject owner;
-    MessagePort mainWindow;
-    ProgramState state;
+    Nowhere nowhere;
+    StandaloneState standalone;
 };
 
 // The popup for the right button on tab `page`, with a choice made there.
 QImage settingScreen(int languageNumber, int page) {
-    PopupWorld world(languageNumber);
-    CSettingDlg popup(world.programState(), 2, nullptr);
+    auto world = std::make_unique<PopupWorld>(languageNumber);  // 2 MB of macros: not on the stack
+    CSettingDlg popup(world->programState(), 2, nullptr);
     popup.showPage(page);
     switch (page) {
     case 1:
@@ -517,6 +535,10 @@ int writeScreens(const QString& dir) {
         {"setting_advanced", [] { return settingScreen(2, 4); }},
         {"setting_chinese", [] { return settingScreen(1, 1); }},
         {"setting_german", [] { return settingScreen(5, 4); }},
+        {"main_set", [] { return mainSetScreen(2, false); }},
+        {"main_set_chinese", [] { return mainSetScreen(1, false); }},
+        {"main_set_german", [] { return mainSetScreen(5, true); }},
+        {"main_set_russian", [] { return mainSetScreen(10, false); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

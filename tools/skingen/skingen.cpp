@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "art.h"
@@ -73,7 +74,9 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     namespace lp = L::pages;
-    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+    const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
+    ok &= writeSkin(skins, lp::kMainSet, [set](State s) { return skingen::mainSetPage(set, s); });
+    for (const auto& files : {lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
@@ -126,6 +129,15 @@ bool writeBuiltins(const QString& folder) {
     images.emplace_back(mr::kStandardNormal, slantedNormal);
     images.emplace_back(mr::kStandardHover, slantedHover);
     images.emplace_back(mr::kStandardPressed, slantedPressed);
+
+    namespace sr = L::mainset::res;
+    for (const auto& [set, normal, hover, pressed] :
+         {std::tuple{L::SkinSet::Chinese, sr::kChineseNormal, sr::kChineseHover, sr::kChinesePressed},
+          std::tuple{L::SkinSet::Standard, sr::kStandardNormal, sr::kStandardHover, sr::kStandardPressed}}) {
+        images.emplace_back(normal, skingen::mainSetTabs(set, State::Normal));
+        images.emplace_back(hover, skingen::mainSetTabs(set, State::Hover));
+        images.emplace_back(pressed, skingen::mainSetTabs(set, State::Pressed));
+    }
 
     bool ok = true;
     QString qrc;

@@ -2,12 +2,15 @@
 // driven by real pointer events at the window's pixel positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "settings/profile_record.h"
 #include "tests/support/program_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
@@ -139,6 +142,82 @@ TEST_F(ProgramTest, PressingOkWritesTheProfileToTheMouseAndSavesIt) {
     EXPECT_TRUE(test::waitUntil([&] { return ::stat(index.c_str(), &after) == 0 && after.st_ino != before.st_ino; }, 5000))
         << "the index is saved after the apply";
 
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
+// X key codes of the server's default (evdev) keymap.
+constexpr int kKeyControl = 37, kKeyShift = 50, kKeyS = 39, kKeyEnd = 115, kKeyUp = 111;
+
+void tap(int key) {
+    test::fakeKey(key, true);
+    test::fakeKey(key, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndTheProfile) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto w = *test::findWindow(kTitle);
+    // Page coordinates start at the page rectangle's corner (15, 128).
+    auto clickPage = [&](int x, int y) {
+        test::clickAt(w.x + 15 + x, w.y + 128 + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    };
+    // The popup centres over the window.
+    const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
+    auto clickPopup = [&](int x, int y) {
+        test::clickAt(popupX + x, popupY + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    };
+
+    clickPage(162, 72);   // 750 off
+    clickPage(89, 72);    // 500 on
+    clickPage(93, 310);   // 125 Hz
+
+    clickPage(156, 424);  // the middle button's tab opens the popup
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    clickPopup(255, 50);  // basic functions
+    clickPopup(60, 74 + 9);  // the first row, then to "Mute", third from the end
+    tap(kKeyEnd);
+    tap(kKeyUp);
+    tap(kKeyUp);
+    clickPopup(354, 271);  // OK
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    clickPage(418, 424);  // the back button's tab
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    clickPopup(55, 50);  // key combination: capture is on
+    test::fakeKey(kKeyControl, true);
+    test::fakeKey(kKeyShift, true);
+    test::fakeKey(kKeyS, true);
+    test::fakeKey(kKeyS, false);
+    test::fakeKey(kKeyShift, false);
+    test::fakeKey(kKeyControl, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    clickPopup(354, 271);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    test::clickAt(w.x + 890, w.y + 611);  // OK of the main window
+    ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 08") != std::string::npos; }, 10000))
+        << readText(trace);
+    const std::string profile = work.file("wd/Profile/Profile1.cfg");
+    ProfileRecord record{};
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            const auto bytes = test::readAll(profile);
+            if (bytes.size() != sizeof record) return false;
+            std::memcpy(&record, bytes.data(), sizeof record);
+            return record.reportInterval == 8;
+        },
+        5000));
+    EXPECT_EQ(record.buttons[1].functionType, 39) << "Mute";
+    EXPECT_EQ(record.buttons[4].functionType, 5);
+    EXPECT_EQ(record.buttons[4].comboCode, 0x00160300u) << "Ctrl+Shift+S as 00 03 16 00";
+    const auto levels = std::vector<int32_t>(std::begin(record.dpiLevels), std::end(record.dpiLevels));
+    EXPECT_NE(std::find(levels.begin(), levels.end(), 500), levels.end());
+    EXPECT_EQ(std::find(levels.begin(), levels.end(), 750), levels.end());
     process->signal(SIGTERM);
     EXPECT_EQ(process->waitForExit(5000), 0);
 }

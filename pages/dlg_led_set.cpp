@@ -46,6 +46,19 @@ QString headingOf(const std::u16string& hint) {
     return (colon < 0 ? text : text.left(colon)).trimmed();
 }
 
+// Draws one line in `box`, in the largest of a few sizes that fits, and cut
+// with an ellipsis only when even the smallest does not: long translations
+// stay whole in the fixed boxes of the art.
+void drawFitted(QPainter& p, const QRect& box, int flags, const QString& text, int cellHeight, int weight) {
+    constexpr int kSmallestCell = 12;
+    QFont font = skinFont(QStringLiteral("MS Shell Dlg"), cellHeight, weight);
+    for (int cell = cellHeight - 1; cell >= kSmallestCell && QFontMetrics(font).horizontalAdvance(text) > box.width(); --cell)
+        font = skinFont(QStringLiteral("MS Shell Dlg"), cell, weight);
+    p.setFont(font);
+    p.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine,
+               QFontMetrics(font).elidedText(text, Qt::ElideRight, box.width()));
+}
+
 // A title area: hover only, its heading drawn from the catalogue over the art.
 class TitleArea final : public CGDIBitmapBtn {
 public:
@@ -63,12 +76,8 @@ protected:
         CGDIBitmapBtn::paintEvent(e);
         if (heading_.isEmpty()) return;
         QPainter p(this);
-        const QFont font = skinFont(QStringLiteral("MS Shell Dlg"), 15, 700);
-        p.setFont(font);
         p.setPen(look() == BitmapLook::Hover ? kCaptionHover : kHeadingColour);
-        const QRect box = rect().adjusted(12, 0, -2, 0);
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                   QFontMetrics(font).elidedText(heading_, Qt::ElideRight, box.width()));
+        drawFitted(p, rect().adjusted(12, 0, -2, 0), Qt::AlignLeft, heading_, 15, 700);
     }
 
 private:
@@ -198,19 +207,16 @@ void CDlgLEDSet::applyLabels() {
 void CDlgLEDSet::paintEvent(QPaintEvent* e) {
     CSkinPage::paintEvent(e);
     QPainter p(this);
-    const QFont font = shellDlgFont();
-    const QFontMetrics metrics(font);
-    p.setFont(font);
     for (std::size_t i = 0; i < kLabelKeys.size(); ++i) {
         const QRect box = rectOf(L::kLabels[i]);
         const QString text = qtext(state_.strings.text(kLabelKeys[i]));
         if (i == L::kPresetNote || i == L::kCustomNote) {
+            p.setFont(shellDlgFont());
             p.setPen(kNoteColour);
             p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
         } else {
             p.setPen(kLabelColour);
-            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                       metrics.elidedText(text, Qt::ElideRight, box.width()));
+            drawFitted(p, box, Qt::AlignRight, text, 14, 300);
         }
     }
 }

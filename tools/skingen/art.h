@@ -57,6 +57,9 @@ QImage mainWindow(State s);
 QImage slantedButtons(State s);
 // An empty page, the size of the main window's page rectangle.
 QImage pageBackground();
+// The lighting page in one look, laid out in one coordinate set
+// (ledset_art.cpp).
+QImage ledSetPage(State s, q30x::layout::SkinSet set);
 
 }  // namespace skingen
 

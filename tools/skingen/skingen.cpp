@@ -73,8 +73,11 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground();
     namespace lp = L::pages;
-    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+    for (const auto& files : {lp::kMainSet, lp::kMacro, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
+    // The lighting page's controls sit where its coordinate set puts them.
+    const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
+    ok &= writeSkin(skins, lp::kLedSet, [set](State s) { return skingen::ledSetPage(s, set); });
     ok &= writeListIcons(skins);
     ok &= save(skingen::progressImage(false), skins + "/ProgressBar/Progress_Normal.png");
     ok &= save(skingen::progressImage(true), skins + "/ProgressBar/Progress_Over.png");

@@ -2,7 +2,9 @@
 // Shows every skinned control in each of its states and every window of the
 // controls subsystem; with --screens writes each as a PNG into DIR.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QDir>
+#include <QFile>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -15,7 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/input_hooks.h"
+#include "app/program_state.h"
 #include "art.h"
+#include "macros/macro_store.h"
+#include "pages/dlg_led_set.h"
+#include "platform/virtual/instant_clock.h"
+#include "settings/profile_store.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "skin/bitmap_button.h"
@@ -30,6 +38,7 @@
 #include "skin/message_port.h"
 #include "skin/popup.h"
 #include "skin/skin_scroll.h"
+#include "skin/window_messages.h"
 #include "skin/slider.h"
 #include "skin/xp_menu.h"
 
@@ -390,6 +399,58 @@ QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
     return open.empty() ? QImage() : onDark(shot, 12);
 }
 
+// A page as the main window hands it its state: the factory profile, a
+// language file of the build, hints going nowhere. The Chinese coordinate
+// set reads its art from skins-sc/, as an install of the Chinese skin would
+// from skins/.
+class PageHost {
+public:
+    PageHost(bool chineseSet, const char* languageFile) {
+        folders_.program = programFolder().toStdString();
+        if (chineseSet && folder_.isValid()) {
+            QFile::link(programFolder() + "/skins-sc", folder_.path() + "/skins");
+            folders_.program = folder_.path().toStdString();
+        }
+        folders_.working = folder_.path().toStdString();
+        language_.chineseUi = chineseSet ? 1 : 0;
+        strings_.LoadCatalogue((programFolder() + "/Language/" + QString::fromLatin1(languageFile)).toStdString());
+        fillProfileDefaults(settings_.current, language_.chineseUi);
+    }
+    ProgramState& state() { return state_; }
+    ProfileRecord& profile() { return settings_.current; }
+
+private:
+    QTemporaryDir folder_;
+    Folders folders_;
+    LanguageState language_;
+    StringCatalogue strings_;
+    WindowMessages messages_{language_};
+    SettingsState settings_;
+    ProfileStore profiles_{settings_, {folders_, messages_, strings_, language_}};
+    MacroLibrary macros_;
+    InstantClock clock_;
+    MacroStore macroStore_{macros_, {folders_, messages_, strings_, language_}, clock_};
+    QuietInputSource input_{false};
+    InputHooks hooks_{input_};
+    QObject hintOwner_;
+    MessagePort hints_{&hintOwner_};
+    ProgramState state_{folders_, language_, strings_, messages_, settings_, profiles_, macros_, macroStore_, hooks_, hints_};
+};
+
+// The lighting page in one coordinate set and language; `setUp` chooses
+// the profile's lighting, and the pointer rests on a mode button.
+QImage ledSetScreen(bool chineseSet, const char* languageFile, const std::function<void(ProfileRecord&)>& setUp,
+                    int hoveredMode) {
+    PageHost host(chineseSet, languageFile);
+    setUp(host.profile());
+    CDlgLEDSet page(host.state(), nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.modeButton(hoveredMode));
+    QCoreApplication::processEvents();
+    return grabbed(&page);
+}
+
 QImage iconsScreen() {
     QImage img(12 * 42 + 20, 120, QImage::Format_RGB32);
     QPainter p(&img);
@@ -429,6 +490,29 @@ int writeScreens(const QString& dir) {
         {"tray_menu", [&] { return trayMenuScreen(&page); }},
         {"menu_library", [&] { return menuLibraryScreen(&page, MessagePort::of(&page)); }},
         {"icons", [] { return iconsScreen(); }},
+        {"ledset_steady", [] {
+             return ledSetScreen(false, "en.xml", [](ProfileRecord& r) {
+                 r.lightingMode = 1;
+                 r.ledColour[3] = led::kPresets[5];
+                 r.ledColourPreset[3] = 5;
+                 r.ledColourIsCustom[3] = 0;
+             }, 3);
+         }},
+        {"ledset_cycle_german", [] {
+             return ledSetScreen(false, "ger.xml", [](ProfileRecord& r) {
+                 r.lightingMode = 5;
+                 r.symphonyCustom = 1;
+                 r.ledColour[0] = 0x3020E0;
+                 r.ledColour[1] = 0xE08020;
+                 r.ledColour[2] = 0x20E060;
+             }, 6);
+         }},
+        {"ledset_chinese", [] {
+             return ledSetScreen(true, "sc.xml", [](ProfileRecord& r) { r.lightingMode = 2; }, 4);
+         }},
+        {"ledset_chinese_set_english", [] {
+             return ledSetScreen(true, "en.xml", [](ProfileRecord& r) { r.lightingMode = 5; }, 1);
+         }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

@@ -43,6 +43,8 @@ void CColorBtn::mouseMoveEvent(QMouseEvent* e) {
     if (!inside) setHover(false);
     else if (!(e->buttons() & Qt::LeftButton) || hover_) setHover(true);
     QAbstractButton::mouseMoveEvent(e);
+    // The relay below is the parent's copy; the move is not passed up again.
+    e->accept();
     if (QWidget* p = parentWidget())
         QCoreApplication::postEvent(p, new QMouseEvent(QEvent::MouseMove, e->globalPosition(), e->scenePosition(),
                                                        e->globalPosition(), Qt::NoButton, e->buttons(),

@@ -1,6 +1,7 @@
 #include "pages/dlg_led_set.h"
 
 #include <QMouseEvent>
+#include <QGraphicsOpacityEffect>
 #include <QIntValidator>
 #include <QPainter>
 #include <QRegularExpression>
@@ -83,6 +84,18 @@ protected:
 private:
     QString heading_;
 };
+
+// A slider that is not live shows its thumb faded, so the user sees which
+// setting belongs to the chosen mode.
+void enableSlider(CPngHSliderBar* bar, bool on) {
+    bar->setEnabledFlag(on);
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(bar->thumb()->graphicsEffect());
+    if (!fade) {
+        fade = new QGraphicsOpacityEffect(bar->thumb());
+        bar->thumb()->setGraphicsEffect(fade);
+    }
+    fade->setOpacity(on ? 1.0 : 0.35);
+}
 
 }  // namespace
 
@@ -227,11 +240,11 @@ void CDlgLEDSet::Refresh() {
     ProfileRecord& r = state_.settings.current;
     const led::ModeView view = led::modeView(r.lightingMode, r.symphonyCustom, slot_);
     for (int m = 1; m <= led::kModeCount; ++m) modeButton(m)->setCheckedState(r.lightingMode == m ? 1 : 0);
-    breathing_->setEnabledFlag(view.breathing);
-    brightness_->setEnabledFlag(view.brightness);
+    enableSlider(breathing_, view.breathing);
+    enableSlider(brightness_, view.brightness);
     customCycle_->setEnabled(view.cycleColours);
     for (int i = 0; i < 3; ++i) swatches_[static_cast<std::size_t>(i)]->setEnabled(view.cycleColours);
-    cycleSpeed_->setEnabledFlag(view.cycleSpeed);
+    enableSlider(cycleSpeed_, view.cycleSpeed);
     slot_ = view.slot;
     SetPicker(view.picker);
 
@@ -263,7 +276,7 @@ void CDlgLEDSet::SetPicker(bool on) {
         b->setEnabled(live);
     }
     showColour(live ? state_.settings.current.ledColour[slot_] : 0);
-    for (CPngHSliderBar* s : colourSliders_) s->setEnabledFlag(live);
+    for (CPngHSliderBar* s : colourSliders_) enableSlider(s, live);
     showNumbers();
 }
 

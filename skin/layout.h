@@ -344,5 +344,73 @@ inline constexpr int kChinesePressed = 160, kChineseNormal = 161, kChineseHover 
 inline constexpr int kStandardPressed = 163, kStandardNormal = 164, kStandardHover = 165;
 }  // namespace res
 }  // namespace mainset
+// Lighting page (CDlgLEDSet), both coordinate sets. The rectangles of the
+// controls are the system's; the label boxes (where the page draws catalogue
+// texts that sit beside no control) are this art's choice.
+namespace ledset {
+// The mode buttons, by lighting mode 1..6.
+inline constexpr std::array<SetRect, 6> kModes = {{
+    {{197, 89, 278, 106}, {196, 86, 301, 104}},    // 1 steady
+    {{197, 63, 277, 78}, {196, 56, 286, 76}},      // 2 breathing
+    {{368, 36, 481, 52}, {450, 26, 665, 46}},      // 3 APM breathing
+    {{197, 36, 309, 52}, {197, 28, 407, 47}},      // 4 spectrum
+    {{197, 118, 278, 135}, {196, 117, 331, 131}},  // 5 colour cycle
+    {{557, 36, 638, 52}, {710, 28, 828, 46}},      // 6 off
+}};
+inline constexpr SetRect kBreathingSlider{{458, 67, 603, 75}, {570, 61, 714, 70}};
+inline constexpr SetRect kBrightnessSlider{{458, 92, 602, 101}, {570, 91, 713, 99}};
+inline constexpr SetRect kCustomCycle{{326, 114, 405, 138}, {342, 112, 488, 137}};
+inline constexpr std::array<SetRect, 3> kCycleSwatches = {{
+    {{431, 114, 456, 139}, {514, 110, 543, 139}},
+    {{464, 114, 489, 139}, {547, 110, 576, 139}},
+    {{497, 114, 522, 139}, {580, 110, 609, 139}},
+}};
+inline constexpr SetRect kCycleSpeedSlider{{673, 123, 816, 131}, {428, 146, 572, 153}};
+inline constexpr SetRect kProximityOn{{196, 146, 248, 164}, {326, 164, 394, 180}};
+inline constexpr SetRect kProximityOff{{324, 147, 375, 163}, {453, 165, 525, 181}};
+inline constexpr SetRect kSingleSwatch{{171, 206, 196, 232}, {170, 207, 195, 232}};
+// Red, green, blue.
+inline constexpr std::array<SetRect, 3> kColourSliders = {{
+    {{564, 272, 692, 287}, {571, 279, 698, 287}},
+    {{564, 319, 692, 334}, {571, 326, 698, 336}},
+    {{564, 354, 692, 379}, {571, 370, 698, 379}},
+}};
+inline constexpr std::array<Rect, 3> kValueBoxes = {{{713, 275, 738, 290}, {713, 323, 738, 338}, {713, 367, 738, 383}}};
+// The colour sliders' thumbs stop this far before the right edge.
+inline constexpr int kColourThumbStop = 7;
+
+enum Title { kBacklight, kProximity, kColourSetting, kCurrentColour, kPresetColour, kCustomColour };
+inline constexpr std::array<SetRect, 6> kTitles = {{
+    {{21, 25, 176, 50}, {21, 25, 176, 50}},
+    {{21, 138, 171, 167}, {17, 159, 253, 183}},
+    {{25, 166, 404, 195}, {17, 184, 516, 206}},
+    {{28, 207, 159, 229}, {28, 207, 159, 229}},
+    {{30, 247, 131, 265}, {30, 247, 131, 265}},
+    {{482, 239, 631, 260}, {482, 239, 631, 260}},
+}};
+
+// The colour wheel, in both sets.
+inline constexpr Rect kWheel{771, 264, 891, 383};
+
+// Preset i: column i mod 7, row i div 7.
+inline constexpr int kPresetCount = 26;
+inline constexpr int kPresetColumns = 7;
+constexpr Rect presetRect(int i, SkinSet set) {
+    const int c = i % kPresetColumns, r = i / kPresetColumns;
+    const int x = 40 * c - (c > 4 ? 1 : 0), y = 258 + 41 * r;
+    return set == SkinSet::Chinese ? Rect{x + 140, y - 2, x + 171, y + 31} : Rect{x + 177, y, x + 208, y + 32};
+}
+
+// Texts the page draws itself: the speed and brightness labels right-aligned
+// before their sliders, and the notes under the preset and custom headings.
+enum Label { kBreathingLabel, kBrightnessLabel, kCycleSpeedLabel, kPresetNote, kCustomNote };
+inline constexpr std::array<SetRect, 5> kLabels = {{
+    {{290, 60, 450, 81}, {300, 55, 562, 77}},
+    {{290, 86, 450, 107}, {310, 85, 562, 105}},
+    {{527, 116, 667, 138}, {180, 138, 420, 158}},
+    {{30, 270, 134, 350}, {30, 270, 166, 350}},
+    {{564, 390, 891, 410}, {571, 390, 891, 410}},
+}};
+}  // namespace ledset
 
 }  // namespace q30x::layout

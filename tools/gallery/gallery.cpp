@@ -2,7 +2,9 @@
 // Shows every skinned control in each of its states and every window of the
 // controls subsystem; with --screens writes each as a PNG into DIR.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QDir>
+#include <QFile>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -24,6 +26,8 @@
 #include "platform/clock.h"
 #include "app/standalone_state.h"
 #include "pages/dlg_main_set.h"
+#include "pages/dlg_led_set.h"
+#include "pages/led_model.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
@@ -39,6 +43,7 @@
 #include "skin/message_port.h"
 #include "skin/popup.h"
 #include "skin/skin_scroll.h"
+#include "skin/window_messages.h"
 #include "skin/slider.h"
 #include "skin/window_messages.h"
 #include "skin/xp_menu.h"
@@ -408,21 +413,28 @@ struct Nowhere final : MessageTarget, UserMessages {
     void standard(std::u16string_view, std::u16string_view) override {}
 };
 
+// The build folder as program folder; for the Chinese coordinate set a
+// folder in `scratch` whose skins/ is the build's skins-sc/, as an install
+// of the Chinese skin has it.
+Folders pageFolders(bool chineseSet, const QTemporaryDir& scratch) {
+    Folders folders{executableFolder(), QDir::tempPath().toStdString()};
+    if (chineseSet) {
+        const QString build = programFolder();
+        QFile::link(build + "/skins-sc", scratch.path() + "/skins");
+        QFile::link(build + "/Language", scratch.path() + "/Language");
+        folders.program = scratch.path().toStdString();
+    }
+    return folders;
+}
+
 // The main settings page in a language, on the skin set that language's
 // coordinates belong to (skins-sc/ holds the Chinese one): two inputs
 // changed, the back button's tab under the pointer and its marker lit, and
 // with `oneScreen` the wheel on one screen, its field disabled.
 QImage mainSetScreen(int32_t language, bool oneScreen) {
     Nowhere nowhere;
-    Folders folders{executableFolder(), QDir::tempPath().toStdString()};
     QTemporaryDir chineseFolder;
-    if (language == 1) {
-        const QString build = programFolder();
-        QFile::link(build + "/skins-sc", chineseFolder.path() + "/skins");
-        QFile::link(build + "/Language", chineseFolder.path() + "/Language");
-        folders.program = chineseFolder.path().toStdString();
-    }
-    StandaloneState standalone(folders, nowhere, nowhere, language);
+    StandaloneState standalone(pageFolders(language == 1, chineseFolder), nowhere, nowhere, language);
     ProfileRecord& profile = standalone.settings.current;
     profile.buttons[3].functionType = 32;
     setFixedText(profile.buttons[3].label, u"Play/Pause");
@@ -438,6 +450,23 @@ QImage mainSetScreen(int32_t language, bool oneScreen) {
                       Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(page.tab(4), &onTab);
     page.marker(4)->setCheckedState(1);
+    return grabbed(&page);
+}
+
+// The lighting page in one coordinate set and language; `setUp` chooses
+// the profile's lighting, and the pointer rests on a mode button.
+QImage ledSetScreen(bool chineseSet, int32_t language, const std::function<void(ProfileRecord&)>& setUp,
+                    int hoveredMode) {
+    Nowhere nowhere;
+    QTemporaryDir chineseFolder;
+    auto standalone = std::make_unique<StandaloneState>(pageFolders(chineseSet, chineseFolder), nowhere, nowhere, language);
+    standalone->language.chineseUi = chineseSet ? 1 : 0;  // the page picks its coordinate set from it
+    setUp(standalone->settings.current);
+    CDlgLEDSet page(standalone->state, nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.modeButton(hoveredMode));
+    QCoreApplication::processEvents();
     return grabbed(&page);
 }
 
@@ -539,6 +568,29 @@ int writeScreens(const QString& dir) {
         {"main_set_chinese", [] { return mainSetScreen(1, false); }},
         {"main_set_german", [] { return mainSetScreen(5, true); }},
         {"main_set_russian", [] { return mainSetScreen(10, false); }},
+        {"ledset_steady", [] {
+             return ledSetScreen(false, 2, [](ProfileRecord& r) {
+                 r.lightingMode = 1;
+                 r.ledColour[3] = led::kPresets[5];
+                 r.ledColourPreset[3] = 5;
+                 r.ledColourIsCustom[3] = 0;
+             }, 3);
+         }},
+        {"ledset_cycle_german", [] {
+             return ledSetScreen(false, 5, [](ProfileRecord& r) {
+                 r.lightingMode = 5;
+                 r.symphonyCustom = 1;
+                 r.ledColour[0] = 0x3020E0;
+                 r.ledColour[1] = 0xE08020;
+                 r.ledColour[2] = 0x20E060;
+             }, 6);
+         }},
+        {"ledset_chinese", [] {
+             return ledSetScreen(true, 1, [](ProfileRecord& r) { r.lightingMode = 2; }, 4);
+         }},
+        {"ledset_chinese_set_english", [] {
+             return ledSetScreen(true, 2, [](ProfileRecord& r) { r.lightingMode = 5; }, 1);
+         }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

@@ -74,6 +74,9 @@ void drawButtonTray(QPainter& p, const q30x::layout::mainwin::Quad& first, const
 // look (built-in bitmaps 160..165).
 QImage mainSetPage(q30x::layout::SkinSet set, State s);
 QImage mainSetTabs(q30x::layout::SkinSet set, State s);
+// The lighting page in one look, laid out in one coordinate set
+// (ledset_art.cpp).
+QImage ledSetPage(State s, q30x::layout::SkinSet set);
 
 }  // namespace skingen
 

@@ -76,8 +76,10 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     namespace lp = L::pages;
     const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
     ok &= writeSkin(skins, lp::kMainSet, [set](State s) { return skingen::mainSetPage(set, s); });
-    for (const auto& files : {lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+    for (const auto& files : {lp::kMacro, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
+    // The pages' controls sit where their coordinate set puts them.
+    ok &= writeSkin(skins, lp::kLedSet, [set](State s) { return skingen::ledSetPage(s, set); });
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
     ok &= writeSkin(skins, ls::kFiles, skingen::settingPopup);

@@ -5,12 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/input_hooks.h"
-#include "app/program_state.h"
-#include "macros/macro_store.h"
+#include "app/standalone_state.h"
 #include "pages/dlg_led_set.h"
 #include "platform/messages.h"
-#include "settings/profile_store.h"
 #include "skin/bitmap_button.h"
 #include "skin/bitmap_edit.h"
 #include "skin/color_btn.h"
@@ -28,29 +25,26 @@ namespace L = layout::ledset;
 const std::string kProgramFolder = Q30X_TEST_PROGRAM_DIR;
 
 // The state the main window hands its pages, built from the real types over
-// a temporary working folder and the build folder as program folder.
+// a temporary working folder and the build folder as program folder, in
+// English words on the coordinate set `chineseUi` picks.
 struct Host {
-    explicit Host(int chineseUi, const char* languageFile = "en.xml") {
-        folders.program = kProgramFolder;
-        folders.working = working.path();
+    explicit Host(int chineseUi)
+        : standalone(std::make_unique<StandaloneState>(Folders{kProgramFolder, working.path()}, messages, mainWindow, 2)),
+          state(standalone->state),
+          settings(standalone->settings),
+          strings(standalone->strings),
+          language(standalone->language) {
         language.chineseUi = chineseUi;
-        strings.LoadCatalogue(kProgramFolder + "/Language/" + languageFile);
         fillProfileDefaults(settings.current, chineseUi);
     }
     test::TempFolder working;
-    Folders folders;
-    LanguageState language;
-    StringCatalogue strings;
     test::RecordedMessages messages;
-    SettingsState settings;
-    ProfileStore profiles{settings, {folders, messages, strings, language}};
-    MacroLibrary macros;
-    FakeClock clock;
-    MacroStore macroStore{macros, {folders, messages, strings, language}, clock};
-    QuietInputSource input{false};
-    InputHooks hooks{input};
     test::RecordingTarget mainWindow;
-    ProgramState state{folders, language, strings, messages, settings, profiles, macros, macroStore, hooks, mainWindow};
+    std::unique_ptr<StandaloneState> standalone;
+    ProgramState& state;
+    SettingsState& settings;
+    StringCatalogue& strings;
+    LanguageState& language;
 };
 
 class LedSetTest : public ::testing::Test {

@@ -222,6 +222,54 @@ TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndThePro
     EXPECT_EQ(process->waitForExit(5000), 0);
 }
 
+// The lighting frames of a trace's last apply, as their hex text.
+std::string lastFrame(const std::string& trace, const std::string& start) {
+    const auto at = trace.rfind(start);
+    return at == std::string::npos ? std::string() : trace.substr(at, trace.find('\n', at) - at);
+}
+
+TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto w = *test::findWindow(kTitle);
+    auto clickPage = [&](int x, int y) {
+        test::clickAt(w.x + 15 + x, w.y + 128 + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    };
+    test::clickAt(w.x + 300, w.y + 103);  // the lighting tab
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    clickPage(248, 95);   // steady
+    clickPage(391, 274);  // preset 5
+    clickPage(850, 330);  // a point of the colour wheel
+    test::clickAt(w.x + 890, w.y + 611);
+    ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 01") != std::string::npos; }, 10000));
+
+    const std::string profile = work.file("wd/Profile/Profile1.cfg");
+    ProfileRecord record{};
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            const auto bytes = test::readAll(profile);
+            if (bytes.size() != sizeof record) return false;
+            std::memcpy(&record, bytes.data(), sizeof record);
+            return record.lightingMode == 1;
+        },
+        5000));
+    const uint32_t colour = static_cast<uint32_t>(record.ledColour[3]);
+    EXPECT_NE(colour, 0x00F927u) << "the wheel's colour replaced the preset's";
+    EXPECT_EQ(record.ledColourIsCustom[3], 1);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "SET_FEATURE 06 0c 01 %02x %02x %02x", (colour >> 8) & 0xFF, colour & 0xFF,
+                  (colour >> 16) & 0xFF);
+    const std::string frames = readText(trace);
+    EXPECT_EQ(lastFrame(frames, "SET_FEATURE 06 0c"), std::string(expected) + " 00 00 00");
+    char effect[64];
+    std::snprintf(effect, sizeof effect, "SET_FEATURE 06 0d 01 01 %02x 01", record.brightness & 0xFF);
+    EXPECT_EQ(lastFrame(frames, "SET_FEATURE 06 0d"), std::string(effect) + " 00 00 00");
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
 TEST_F(ProgramTest, TheInstalledProgramRunsFromItsOwnFolder) {
     test::TempFolder root;
     std::map<std::string, std::string> installEnvironment{{"DESTDIR", root.path()}};

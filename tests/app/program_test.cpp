@@ -52,6 +52,25 @@ protected:
         return std::make_unique<test::ProgramProcess>(program(), arguments, environment, work.file(name));
     }
 
+    // A press at a point of the page rectangle, which starts at (15, 128).
+    static void clickPage(const test::FoundWindow& window, int x, int y) {
+        test::clickAt(window.x + 15 + x, window.y + 128 + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+
+    // Profile 1 once it has been saved so that `done` holds; false after five seconds.
+    template <typename Predicate>
+    bool savedProfile(ProfileRecord& record, Predicate done) {
+        return test::waitUntil(
+            [&] {
+                const auto bytes = test::readAll(work.file("wd/Profile/Profile1.cfg"));
+                if (bytes.size() != sizeof record) return false;
+                std::memcpy(&record, bytes.data(), sizeof record);
+                return done(record);
+            },
+            5000);
+    }
+
     test::XvfbServer xvfb;
     test::TempFolder work;
     std::map<std::string, std::string> environment;
@@ -160,11 +179,7 @@ TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndThePro
     auto process = start({"--trace", trace});
     ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
     const auto w = *test::findWindow(kTitle);
-    // Page coordinates start at the page rectangle's corner (15, 128).
-    auto clickPage = [&](int x, int y) {
-        test::clickAt(w.x + 15 + x, w.y + 128 + y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    };
+    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
     // The popup centres over the window.
     const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
     auto clickPopup = [&](int x, int y) {
@@ -202,16 +217,8 @@ TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndThePro
     test::clickAt(w.x + 890, w.y + 611);  // OK of the main window
     ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 08") != std::string::npos; }, 10000))
         << readText(trace);
-    const std::string profile = work.file("wd/Profile/Profile1.cfg");
     ProfileRecord record{};
-    ASSERT_TRUE(test::waitUntil(
-        [&] {
-            const auto bytes = test::readAll(profile);
-            if (bytes.size() != sizeof record) return false;
-            std::memcpy(&record, bytes.data(), sizeof record);
-            return record.reportInterval == 8;
-        },
-        5000));
+    ASSERT_TRUE(savedProfile(record, [](const ProfileRecord& r) { return r.reportInterval == 8; }));
     EXPECT_EQ(record.buttons[1].functionType, 39) << "Mute";
     EXPECT_EQ(record.buttons[4].functionType, 5);
     EXPECT_EQ(record.buttons[4].comboCode, 0x00160300u) << "Ctrl+Shift+S as 00 03 16 00";
@@ -233,10 +240,7 @@ TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile)
     auto process = start({"--trace", trace});
     ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
     const auto w = *test::findWindow(kTitle);
-    auto clickPage = [&](int x, int y) {
-        test::clickAt(w.x + 15 + x, w.y + 128 + y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    };
+    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
     test::clickAt(w.x + 300, w.y + 103);  // the lighting tab
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     clickPage(248, 95);   // steady
@@ -245,16 +249,8 @@ TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile)
     test::clickAt(w.x + 890, w.y + 611);
     ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 01") != std::string::npos; }, 10000));
 
-    const std::string profile = work.file("wd/Profile/Profile1.cfg");
     ProfileRecord record{};
-    ASSERT_TRUE(test::waitUntil(
-        [&] {
-            const auto bytes = test::readAll(profile);
-            if (bytes.size() != sizeof record) return false;
-            std::memcpy(&record, bytes.data(), sizeof record);
-            return record.lightingMode == 1;
-        },
-        5000));
+    ASSERT_TRUE(savedProfile(record, [](const ProfileRecord& r) { return r.lightingMode == 1; }));
     const uint32_t colour = static_cast<uint32_t>(record.ledColour[3]);
     EXPECT_NE(colour, 0x00F927u) << "the wheel's colour replaced the preset's";
     EXPECT_EQ(record.ledColourIsCustom[3], 1);

@@ -13,6 +13,7 @@
 namespace q30x {
 
 namespace ls = layout::sts;
+static_assert(ls::kLampCount == kTrophyLevelCount, "one lamp per trophy level");
 
 namespace {
 QRect levelBarRect(int level) {
@@ -107,7 +108,8 @@ QRect CDlgSts::valueColumn() const {
 void CDlgSts::showLevel() {
     const int level = stats_.updateLevel();
     if (level == shownLevel_) return;
-    trophyFile_ = QString::fromLatin1(ls::kTrophyFormat.data(), static_cast<qsizetype>(ls::kTrophyFormat.size())).arg(level);
+    trophyFile_ = QStringLiteral("skins/") +
+                  QString::fromLatin1(ls::kTrophyFormat.data(), static_cast<qsizetype>(ls::kTrophyFormat.size())).arg(level);
     const QImage picture = orPlaceholder(loadSkinImage(QString::fromStdString(state_.folders.program), trophyFile_),
                                          trophy_->size());
     trophy_->setImages(picture, picture, picture, picture);

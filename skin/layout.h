@@ -209,6 +209,7 @@ inline constexpr SetRect kReset = same({703, 379, 832, 410});
 inline constexpr SetRect kLevelBar = same({630, 62, 901, 74});
 inline constexpr int kLevelBarLeft = 631, kLevelBarTop = 62, kLevelBarBottom = 77;
 inline constexpr int kLevelBarFullWidth = 273;
+inline constexpr int kLampCount = 13;  // one per trophy level
 inline constexpr Size kLamp{43, 50};
 constexpr Rect lamp(int i) {
     const int left = 647 + 50 * (i % 5), top = 132 + 58 * (i / 5);
@@ -228,8 +229,8 @@ inline constexpr uint32_t kValueColour = 0xDCDCDC;  // COLORREF
 // Painted headings: the counters ("str_sts") and the trophies ("str_cups").
 inline constexpr SetRect kCountersTitle = same({30, 30, 290, 56});
 inline constexpr SetRect kTrophiesTitle = same({631, 26, 904, 52});
-// The picture of level n: "skins/trophy/trophy<n>Down.bmp".
-inline constexpr std::string_view kTrophyFormat = "skins/trophy/trophy%1Down.bmp";
+// The picture of level n under "skins/": "trophy/trophy<n>Down.bmp".
+inline constexpr std::string_view kTrophyFormat = "trophy/trophy%1Down.bmp";
 }  // namespace sts
 
 // Support page (CDlgSupport) on pages::kSupport: the same in every language.

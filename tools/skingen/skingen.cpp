@@ -73,8 +73,13 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     namespace lp = L::pages;
-    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro})
         ok &= writeSkin(skins, files, [&](State) { return page; });
+    const auto set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
+    ok &= writeSkin(skins, lp::kSts, [set](State s) { return skingen::statsPage(set, s); });
+    ok &= writeSkin(skins, lp::kSupport, skingen::supportPage);
+    for (int level = 0; level < L::sts::kLampCount; ++level)
+        ok &= save(skingen::trophy(level), skins + "/" + fileName(L::sts::kTrophyFormat).arg(level));
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
     ok &= writeSkin(skins, ls::kFiles, skingen::settingPopup);

@@ -64,6 +64,7 @@ void CDlgSupport::applyLabels() {
     };
     for (const auto& [button, key] : labels) {
         button->setCaption(pageText(state_.strings.text(key)));
+        button->setCaptionWrap(true);
         button->setTooltip(button->caption(), true);
     }
     update();
@@ -120,10 +121,13 @@ void CDlgSupport::paintEvent(QPaintEvent* e) {
     drawTextLine(p, toQRect(ls::kFirmwareVersion.in(set_)), firmwareVersion(), Qt::AlignLeft);
     p.setFont(shellDlgFont());
     p.setPen(kCaptionNormal);
-    drawTextLine(p, toQRect(ls::kProgramVersionArea.in(set_)), pageText(state_.strings.text("str_driver_version")),
-                 Qt::AlignLeft);
-    drawTextLine(p, toQRect(ls::kFirmwareVersionArea.in(set_)), pageText(state_.strings.text("str_firmware_version")),
-                 Qt::AlignLeft);
+    const std::pair<const layout::SetRect&, std::string_view> titles[] = {
+        {ls::kPageTitle, "str_about"},
+        {ls::kProgramTitle, "str_driver_version"},
+        {ls::kFirmwareTitle, "str_firmware_version"},
+    };
+    for (const auto& [rect, key] : titles)
+        drawTextLine(p, toQRect(rect.in(set_)), pageText(state_.strings.text(key)), Qt::AlignLeft);
 }
 
 }  // namespace q30x

@@ -243,9 +243,15 @@ inline constexpr SetRect kExport = same({234, 389, 324, 420});
 inline constexpr SetRect kDefault = same({785, 388, 873, 417});
 inline constexpr SetRect kProgramVersionArea = same({77, 110, 274, 141});
 inline constexpr SetRect kFirmwareVersionArea = same({380, 113, 559, 140});
-// The versions are painted from these top-left corners, one line each.
-inline constexpr SetRect kProgramVersion = same({127, 169, 374, 193});
+// The versions are painted from these top-left corners, one line each; the
+// program's ends before the firmware's column.
+inline constexpr SetRect kProgramVersion = same({127, 169, 336, 193});
 inline constexpr SetRect kFirmwareVersion = same({440, 169, 687, 193});
+// The areas' painted titles ("str_driver_version", "str_firmware_version"),
+// as wide as the values below them.
+inline constexpr SetRect kProgramTitle = same({77, 110, 336, 141});
+inline constexpr SetRect kFirmwareTitle = same({380, 113, 687, 140});
+inline constexpr SetRect kPageTitle = same({52, 30, 400, 56});  // "str_about"
 inline constexpr uint32_t kVersionColour = 0xC1D2EE;  // RGB
 }  // namespace support
 

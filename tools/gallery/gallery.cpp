@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -19,6 +20,9 @@
 #include "art.h"
 #include "buttons/setting_dlg.h"
 #include "buttons/setting_pages.h"
+#include "pages/dlg_sts.h"
+#include "pages/dlg_support.h"
+#include "pages/stats.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
@@ -414,8 +418,8 @@ QImage iconsScreen() {
 // a few macros in the Counter-Strike group and a temporary working folder.
 class PopupWorld {
 public:
-    explicit PopupWorld(int languageNumber)
-        : folders{executableFolder(), QDir::tempPath().toStdString()},
+    explicit PopupWorld(int languageNumber, std::string working = QDir::tempPath().toStdString())
+        : folders{executableFolder(), std::move(working)},
           language{findLanguage(languageNumber)->chineseUi, 0, languageNumber},
           messages(language),
           profiles(settings, SettingsContext{folders, messages, strings, language}),
@@ -486,6 +490,31 @@ QImage settingScreen(int languageNumber, int page) {
     return grabbed(&popup);
 }
 
+// The statistics page in language n over a few months of counted use.
+QImage stsScreen(int languageNumber) {
+    QTemporaryDir working;
+    PopupWorld world(languageNumber, working.path().toStdString());
+    const StatsBlock counted{812'345, 48'210, 201'877, 90'412, 85'003, 123'456'789};
+    saveStatsFile(world.programState().folders, world.programState().messages, world.programState().strings, counted);
+    CDlgSts page(world.programState(), nullptr, nullptr);
+    page.show();
+    hoverOver(page.resetButton());
+    return grabbed(&page);
+}
+
+// The support page in language n with the mouse's firmware 12 known.
+QImage supportScreen(int languageNumber) {
+    struct NoLauncher final : ProgramLauncher {
+        bool launch(const std::string&, const std::vector<std::string>&) override { return false; }
+    } launcher;
+    PopupWorld world(languageNumber);
+    CDlgSupport page(world.programState(), launcher, nullptr);
+    page.setFirmwareVersionText(u"12");
+    page.show();
+    hoverOver(page.importButton());
+    return grabbed(&page);
+}
+
 int writeScreens(const QString& dir) {
     if (!QDir().mkpath(dir)) return 1;
     ControlsPage page;
@@ -517,6 +546,12 @@ int writeScreens(const QString& dir) {
         {"setting_advanced", [] { return settingScreen(2, 4); }},
         {"setting_chinese", [] { return settingScreen(1, 1); }},
         {"setting_german", [] { return settingScreen(5, 4); }},
+        {"sts", [] { return stsScreen(2); }},
+        {"sts_chinese", [] { return stsScreen(1); }},
+        {"sts_russian", [] { return stsScreen(10); }},
+        {"support", [] { return supportScreen(2); }},
+        {"support_chinese", [] { return supportScreen(1); }},
+        {"support_german", [] { return supportScreen(5); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

@@ -24,8 +24,8 @@ void drawAppGlyph(QPainter& p, const QRectF& box) {
     p.drawLine(c + QPointF(2, -6), c + QPointF(-2, 6));
 }
 
-void drawVersion(QPainter& p, const L::SetRect& area, const L::SetRect& value, bool program) {
-    const QRect a = rectOf(area.in(kSet)), v = rectOf(value.in(kSet));
+void drawVersion(QPainter& p, const L::SetRect& title, const L::SetRect& value, bool program) {
+    const QRect a = rectOf(title.in(kSet)), v = rectOf(value.in(kSet));
     drawHeadingRule(p, a.adjusted(0, 0, 0, -4));
     drawValueWell(p, v.adjusted(-6, -5, 0, 5));
     const QRectF glyph(v.left() - 44.5, v.center().y() - 13.5, program ? 32 : 30, 28);
@@ -45,16 +45,19 @@ QImage supportPage(State s) {
     QImage img = pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     QPainter p(&img);
     drawPlate(p, QRect(52, 84, 672, 136));
-    p.fillRect(QRect(356, 104, 1, 96), colour::kEdge);
+    p.fillRect(QRect(358, 104, 1, 96), colour::kEdge);
     p.setRenderHint(QPainter::Antialiasing);
-    drawVersion(p, U::kProgramVersionArea, U::kProgramVersion, true);
-    drawVersion(p, U::kFirmwareVersionArea, U::kFirmwareVersion, false);
+    drawHeadingRule(p, rectOf(U::kPageTitle.in(kSet)));
+    drawVersion(p, U::kProgramTitle, U::kProgramVersion, true);
+    drawVersion(p, U::kFirmwareTitle, U::kFirmwareVersion, false);
     p.setRenderHint(QPainter::Antialiasing, false);
     drawPlate(p, around({U::kUpdate, U::kWeb}, 20));
     drawPlate(p, around({U::kImport, U::kExport}, 20));
     drawPlate(p, around({U::kDefault}, 20));
+    // The buttons are small for their captions: each face fills its whole
+    // rectangle so that a caption on two lines stays on it.
     for (const auto& button : {U::kUpdate, U::kWeb, U::kImport, U::kExport, U::kDefault})
-        drawButtonFace(p, rectOf(button.in(kSet)), s);
+        drawFace(p, QRectF(rectOf(button.in(kSet))).adjusted(0.5, 0.5, -0.5, -0.5), lookOf(s), 3);
     return img;
 }
 

@@ -11,7 +11,9 @@ PageHints::PageHints(QWidget* page, MessageTarget& mainWindow) : QObject(page), 
 }
 
 void PageHints::add(QWidget* control, const QRect& rect, int hint) {
-    if (control && control != page_) control->installEventFilter(this);
+    // The skinned controls hand their moves to the page themselves; Qt's
+    // propagation of the same move would count it twice.
+    if (control && control != page_) control->setAttribute(Qt::WA_NoMousePropagation);
     areas_.push_back({rect, hint});
 }
 
@@ -21,11 +23,8 @@ void PageHints::track(const QPoint& pagePoint) {
 }
 
 bool PageHints::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        const auto* widget = static_cast<QWidget*>(watched);
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        track(widget == page_ ? at : widget->mapTo(page_, at));
-    }
+    if (watched == page_ && event->type() == QEvent::MouseMove)
+        track(static_cast<QMouseEvent*>(event)->position().toPoint());
     return false;
 }
 

@@ -10,12 +10,11 @@ namespace q30x {
 
 // A page's hover hints: a pointer within a control's rectangle grown by one
 // pixel posts that control's hint number to the main window (2053). The
-// page's own moves and those of the controls over it (which take the
-// pointer themselves) are both watched.
+// page watches its own moves; its skinned controls pass theirs on to it.
 class PageHints : public QObject {
 public:
     PageHints(QWidget* page, MessageTarget& mainWindow);
-    // `control` moves are watched too; `rect` is in page coordinates.
+    // `rect` is in page coordinates; `control` (may be the page) lies over it.
     void add(QWidget* control, const QRect& rect, int hint);
     void track(const QPoint& pagePoint);
 

@@ -502,6 +502,17 @@ QImage stsScreen(int languageNumber) {
     return grabbed(&page);
 }
 
+// The thirteen trophy pictures side by side at a third of their size.
+QImage trophiesScreen() {
+    const QSize cell = QSize(L::sts::kTrophy.standard.width(), L::sts::kTrophy.standard.height()) / 3;
+    QImage img(cell.width() * L::sts::kLampCount, cell.height(), QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int level = 0; level < L::sts::kLampCount; ++level)
+        p.drawImage(QRect(QPoint(level * cell.width(), 0), cell), skingen::trophy(level));
+    return img;
+}
+
 // The support page in language n with the mouse's firmware 12 known.
 QImage supportScreen(int languageNumber) {
     struct NoLauncher final : ProgramLauncher {
@@ -549,6 +560,7 @@ int writeScreens(const QString& dir) {
         {"sts", [] { return stsScreen(2); }},
         {"sts_chinese", [] { return stsScreen(1); }},
         {"sts_russian", [] { return stsScreen(10); }},
+        {"trophies", [] { return trophiesScreen(); }},
         {"support", [] { return supportScreen(2); }},
         {"support_chinese", [] { return supportScreen(1); }},
         {"support_german", [] { return supportScreen(5); }},

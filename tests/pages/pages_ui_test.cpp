@@ -19,6 +19,7 @@
 #include "skin/images.h"
 #include "skin/message_port.h"
 #include "tests/support/bytes.h"
+#include "tests/support/program_world.h"
 #include "tests/support/recording_launcher.h"
 #include "tests/support/recording_target.h"
 #include "tests/support/temp_folder.h"
@@ -41,8 +42,9 @@ std::vector<uint8_t> imageOf(const ProfileRecord& r) {
 
 // The program's state as the pages see it, with the drawn art of the build
 // and a working folder of its own.
-class PagesTest : public ::testing::Test {
+class PagesTest : public ::testing::Test, protected test::ProgramWorld {
 protected:
+    PagesTest() : ProgramWorld(Q30X_TEST_LIBDIR) {}
     void SetUp() override { fillProfileDefaults(settings.current, 0); }
 
     void writeStats(const StatsBlock& b) { test::writeAll(folder.file("Sts.cfg"), statsFile(b)); }
@@ -78,22 +80,8 @@ protected:
         return texts;
     }
 
-    test::TempFolder folder;
-    Folders folders{Q30X_TEST_LIBDIR, folder.path()};
-    LanguageState language{0, 0, 2};
-    StringCatalogue strings;
-    test::RecordedMessages messages;
-    SettingsState settings;
-    ProfileStore profiles{settings, SettingsContext{folders, messages, strings, language}};
-    std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
-    FakeClock clock;
-    MacroStore macroStore{*macros, SettingsContext{folders, messages, strings, language}, clock};
-    QuietInputSource source{true};
-    InputHooks hooks{source};
-    test::RecordingTarget mainWindow;
     test::RecordingLauncher launcher;
     std::vector<CDlgSupport::FileDialog> dialogs;
-    ProgramState state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow};
 };
 
 // ---- Statistics ------------------------------------------------------------

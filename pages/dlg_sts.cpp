@@ -95,8 +95,8 @@ QString CDlgSts::valueText(int row) const {
     const uint32_t values[] = {b.leftClicks,   b.middleClicks,   b.rightClicks,   clicksTotal(b),
                                b.wheelForward, b.wheelBackward, scrollsTotal(b)};
     if (row == ls::kValueCount - 1) return pageText(distanceText(b.distance));
-    // "%d": the counters show as signed 32-bit numbers.
-    return QString::number(static_cast<int32_t>(values[row]));
+    // Unsigned, as they count: a signed form would turn 2^31 clicks negative.
+    return QString::number(values[row]);
 }
 
 QRect CDlgSts::valueColumn() const {

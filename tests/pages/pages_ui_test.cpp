@@ -137,12 +137,21 @@ TEST_F(PagesTest, SideButtonsAndKeysCountNothing) {
 }
 
 TEST_F(PagesTest, ValuesShowCountersTotalsAndTravel) {
-    writeStats({10, 20, 30, 40, 50, 123'456});
-    auto page = stsPage();
-    page->port()->send(msg::kStatsInput, kLeft, 0);
-    const std::vector<QString> want = {"11", "20", "30", "61", "40", "50", "90", "12.35"};
-    for (int row = 0; row < layout::sts::kValueCount; ++row)
-        EXPECT_EQ(page->valueText(row), want[static_cast<std::size_t>(row)]) << row;
+    struct Case {
+        StatsBlock file;
+        std::vector<QString> shown;
+    };
+    const Case cases[] = {
+        {{10, 20, 30, 40, 50, 123'456}, {"11", "20", "30", "61", "40", "50", "90", "12.35"}},
+        {{0x7FFF'FFFF, 0, 0, 0x8000'0000, 0, 0}, {"2147483648", "0", "0", "2147483648", "2147483648", "0", "2147483648", "0.00"}},
+    };
+    for (const Case& c : cases) {
+        writeStats(c.file);
+        auto page = stsPage();
+        page->port()->send(msg::kStatsInput, kLeft, 0);
+        for (int row = 0; row < layout::sts::kValueCount; ++row)
+            EXPECT_EQ(page->valueText(row), c.shown[static_cast<std::size_t>(row)]) << row;
+    }
 }
 
 TEST_F(PagesTest, SamplesAddTheirTravel) {

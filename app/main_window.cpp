@@ -178,8 +178,8 @@ void CQ52XDriverDlg::createPages() {
     });
     ledSet_ = new CDlgLEDSet(state_, this);
     macro_ = new CDlgMacro(state_, this);
-    sts_ = new CDlgSts(state_, this);
-    support_ = new CDlgSupport(state_, this);
+    sts_ = new CDlgSts(state_, services_.pointer, this);
+    support_ = new CDlgSupport(state_, services_.launcher, this);
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);
     tab(1)->setMarked(true);
 }

@@ -15,6 +15,7 @@
 #include "macros/macro_store.h"
 #include "platform/desktop_mouse.h"
 #include "platform/devices.h"
+#include "platform/pointer_position.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
 #include "settings/profile_store.h"
@@ -53,6 +54,7 @@ struct ProgramServices {
     SoundPlayer& sound;
     DeviceNotificationSource* notifications = nullptr;  // none: plugging is not followed
     SingleInstance* instance = nullptr;                 // none: a second copy cannot reach this one
+    PointerPosition* pointer = nullptr;                 // none: the pointer's travel is not counted
 };
 
 // The window title a second copy of the program knows the first by.

@@ -124,6 +124,8 @@ void CQ52XDriverDlg::shutdown() {
     delete tray_;
     tray_ = nullptr;
     if (popup_) popup_->close();
+    // The counts since the last save would otherwise be lost with the page.
+    if (sts_) sts_->saveCounters();
     for (QWidget* p : {static_cast<QWidget*>(mainSet_), static_cast<QWidget*>(ledSet_), static_cast<QWidget*>(macro_),
                        static_cast<QWidget*>(sts_), static_cast<QWidget*>(support_)})
         delete p;

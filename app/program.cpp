@@ -50,6 +50,11 @@ public:
     void info(std::u16string_view text) override { print(text); }
     void standard(std::u16string_view text, std::u16string_view) override { print(text); }
     void countdown(std::u16string_view text) override { print(text); }
+    // No one is there to answer: nothing is confirmed.
+    bool question(std::u16string_view text) override {
+        print(text);
+        return false;
+    }
 
 private:
     static void print(std::u16string_view text) { std::fprintf(stderr, "q30x: %s\n", toUtf8(text).c_str()); }
@@ -111,6 +116,7 @@ int runProgram(int argc, char** argv) {
     auto desktop = makeDesktopFor(device.isVirtual(), has("desktop"), noteOnce, noDisplay);
     FallbackInputSource input(makeEvdevInputSource(), makeX11RawInputSource(), noteOnce);
     auto launcher = makeSystemProgramLauncher();
+    auto pointer = makeSystemPointerPosition();
     // The virtual mouse stands in for the whole bus, its loader included.
     const char* loader = std::getenv("Q30X_VIRTUAL_LOADER");
     std::unique_ptr<UsbDeviceList> usbDevices =
@@ -120,7 +126,7 @@ int runProgram(int argc, char** argv) {
     QtSoundPlayer sound;
     ProgramServices services{folders,   device.link(), device.clock(), device.trace(), input,
                              *desktop,  *launcher,     *usbDevices,    sound,          notifications.get(),
-                             instance.get()};
+                             instance.get(), pointer.get()};
 
     const bool unattended = has("screenshots") || has("quit-after-first-paint");
     std::unique_ptr<WindowMessages> messages =

@@ -12,6 +12,9 @@ public:
     virtual void info(std::u16string_view text) = 0;
     // The standard message box with its caption ("Info" throughout the system).
     virtual void standard(std::u16string_view text, std::u16string_view caption) = 0;
+    // The skinned box with OK and Cancel: true for OK. Where no one can be
+    // asked, nothing is confirmed.
+    virtual bool question(std::u16string_view) { return false; }
 };
 
 }  // namespace q30x

@@ -51,6 +51,11 @@ void CGDIBitmapBtn::setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode
     update();
 }
 
+void CGDIBitmapBtn::setCaptionWrap(bool on) {
+    captionWrap_ = on;
+    update();
+}
+
 void CGDIBitmapBtn::setModes(bool checkMode, bool autoToggle) {
     checkMode_ = checkMode;
     autoToggle_ = autoToggle;
@@ -83,13 +88,27 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
                           : l == BitmapLook::Hover    ? colours_[1]
                           : l == BitmapLook::Disabled ? kDisabledText
                                                       : colours_[0];
-    const QFont font = shellDlgFont();
+    QFont font = shellDlgFont();
+    QFontMetrics fm(font);
+    QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
+    QString text = fm.elidedText(caption_, captionElide_, box.width());
+    int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
+    if (captionWrap_ && text != caption_) {
+        // Two lines in a smaller face before anything is cut.
+        box = QRect(5, 1, width() - 10, height() - 2);
+        flags = static_cast<int>(captionAlignment_) | Qt::AlignVCenter | Qt::TextWordWrap;
+        bool fits = false;
+        for (int px = font.pixelSize() - 1; px >= kWrappedCaptionMinPixels && !fits; --px) {
+            font.setPixelSize(px);
+            fm = QFontMetrics(font);
+            fits = box.contains(fm.boundingRect(box, flags, caption_));
+        }
+        // A word longer than the button is cut on one line after all.
+        text = fits ? caption_ : fm.elidedText(caption_, captionElide_, box.width());
+        if (!fits) flags = static_cast<int>(captionAlignment_) | Qt::AlignVCenter | Qt::TextSingleLine;
+    }
     p.setFont(font);
     p.setPen(colour);
-    const QFontMetrics fm(font);
-    const QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
-    const QString text = fm.elidedText(caption_, captionElide_, box.width());
-    const int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
     if (l == BitmapLook::Disabled) {
         // The disabled colour is nearly the skin's own; an etched light
         // edge keeps the caption readable on dark art.

@@ -32,6 +32,8 @@ public:
     // Centred and cut at the right unless set; a path reads better from the
     // left with its middle cut, so its file name stays visible.
     void setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode elide);
+    // A caption too long for one line takes two in a smaller face.
+    void setCaptionWrap(bool on);
     QString caption() const { return caption_; }
     void setModes(bool checkMode, bool autoToggle);
     void setCheckedState(int checked);
@@ -73,6 +75,8 @@ private:
     std::array<QImage, 4> images_;  // by BitmapLook
     std::array<QColor, 3> colours_;  // normal, hover, checked
     bool pressReports_ = false;
+    bool captionWrap_ = false;
+    static constexpr int kWrappedCaptionMinPixels = 9;
 };
 
 }  // namespace q30x

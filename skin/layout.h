@@ -198,6 +198,63 @@ inline constexpr Files kSts = {"Sts_Normal.bmp", "Sts_Down.bmp", "Sts_Over.bmp"}
 inline constexpr Files kSupport = {"support_normal.bmp", "support_down.bmp", "support_over.bmp"};
 }  // namespace pages
 
+// Statistics page (CDlgSts) on pages::kSts. The values stand in a column
+// that the Chinese skin set draws further right; the controls sit at the
+// same place in both sets.
+namespace sts {
+inline constexpr SetRect same(Rect r) { return {r, r}; }
+inline constexpr SetRect kTrophy = same({309, 0, 607, 451});
+inline constexpr SetRect kReset = same({703, 379, 832, 410});
+// The bar's rectangle before the first paint; the paint gives it its length.
+inline constexpr SetRect kLevelBar = same({630, 62, 901, 74});
+inline constexpr int kLevelBarLeft = 631, kLevelBarTop = 62, kLevelBarBottom = 77;
+inline constexpr int kLevelBarFullWidth = 273;
+inline constexpr int kLampCount = 13;  // one per trophy level
+inline constexpr Size kLamp{43, 50};
+constexpr Rect lamp(int i) {
+    const int left = 647 + 50 * (i % 5), top = 132 + 58 * (i / 5);
+    return {left, top, left + kLamp.width, top + kLamp.height};
+}
+// Values top to bottom: left, middle, right, clicks total, wheel forward,
+// wheel backward, scrolls total, distance.
+inline constexpr int kValueCount = 8;
+constexpr SetRect value(int row) {
+    constexpr std::array<std::array<int, 2>, kValueCount> kRows = {
+        {{85, 106}, {119, 139}, {152, 172}, {183, 203}, {250, 270}, {284, 304}, {319, 339}, {384, 404}}};
+    const auto [top, bottom] = kRows[static_cast<std::size_t>(row)];
+    const bool distance = row == kValueCount - 1;
+    return {{distance ? 187 : 167, top, distance ? 262 : 242, bottom}, {152, top, 227, bottom}};
+}
+inline constexpr uint32_t kValueColour = 0xDCDCDC;  // COLORREF
+// Painted headings: the counters ("str_sts") and the trophies ("str_cups").
+inline constexpr SetRect kCountersTitle = same({30, 30, 290, 56});
+inline constexpr SetRect kTrophiesTitle = same({631, 26, 904, 52});
+// The picture of level n under "skins/": "trophy/trophy<n>Down.bmp".
+inline constexpr std::string_view kTrophyFormat = "trophy/trophy%1Down.bmp";
+}  // namespace sts
+
+// Support page (CDlgSupport) on pages::kSupport: the same in every language.
+namespace support {
+using sts::same;
+inline constexpr SetRect kUpdate = same({405, 264, 520, 293});
+inline constexpr SetRect kWeb = same({711, 264, 826, 293});
+inline constexpr SetRect kImport = same({134, 389, 224, 420});
+inline constexpr SetRect kExport = same({234, 389, 324, 420});
+inline constexpr SetRect kDefault = same({785, 388, 873, 417});
+inline constexpr SetRect kProgramVersionArea = same({77, 110, 274, 141});
+inline constexpr SetRect kFirmwareVersionArea = same({380, 113, 559, 140});
+// The versions are painted from these top-left corners, one line each; the
+// program's ends before the firmware's column.
+inline constexpr SetRect kProgramVersion = same({127, 169, 336, 193});
+inline constexpr SetRect kFirmwareVersion = same({440, 169, 687, 193});
+// The areas' painted titles ("str_driver_version", "str_firmware_version"),
+// as wide as the values below them.
+inline constexpr SetRect kProgramTitle = same({77, 110, 336, 141});
+inline constexpr SetRect kFirmwareTitle = same({380, 113, 687, 140});
+inline constexpr SetRect kPageTitle = same({52, 30, 400, 56});  // "str_about"
+inline constexpr uint32_t kVersionColour = 0xC1D2EE;  // RGB
+}  // namespace support
+
 // Assignment popup (CSettingDlg): skins/setting/Setting_{Normal,Down,Over}.bmp
 // give the popup and its buttons; each of the four tab pages has its own
 // three images under skins/<page>/, the page area's size.

@@ -18,6 +18,10 @@ void WindowMessages::standard(std::u16string_view text, std::u16string_view capt
     QMessageBox::information(owner_, qtext(caption), qtext(text));
 }
 
+bool WindowMessages::question(std::u16string_view text) {
+    return CDlgInfo::showMessage(owner_, qtext(text), true, language_.chineseUi != 0) == CDlgInfo::kOk;
+}
+
 void WindowMessages::countdown(std::u16string_view text) {
     CDlgInfo box(qtext(text), false, true, language_.chineseUi != 0, owner_);
     box.exec();

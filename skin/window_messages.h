@@ -17,6 +17,7 @@ public:
 
     void info(std::u16string_view text) override;
     void standard(std::u16string_view text, std::u16string_view caption) override;
+    bool question(std::u16string_view text) override;
     // The skinned box in its countdown form: closes itself after five seconds.
     virtual void countdown(std::u16string_view text);
 

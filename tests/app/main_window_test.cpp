@@ -21,6 +21,7 @@
 #include "skin/message_port.h"
 #include "skin/window_messages.h"
 #include "tests/support/recording_launcher.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
@@ -288,6 +289,26 @@ TEST_F(MainWindowTest, SwitchingToAProfileWhoseFileIsNotAProfileKeepsTheCurrentO
     EXPECT_EQ(w.settings().currentEntry, 1);
     EXPECT_TRUE(w.profileButton(2)->marked());
     for (int p : {1, 3, 4, 5}) EXPECT_FALSE(w.profileButton(p)->marked()) << p;
+}
+
+TEST_F(MainWindowTest, CountsFromTheHooksAreSavedAtTheSessionsEndAndAtShutdown) {
+    CQ52XDriverDlg& w = start();
+    const std::string stats = joinPath(folders.working, "Sts.cfg");
+    auto post = [&w](std::initializer_list<uintptr_t> codes) {
+        for (uintptr_t code : codes) w.port()->post(msg::kInputEvent, code, 0);
+    };
+    post({0x201, 0x201, 0x20A00, 0x2020B});
+    pump();
+    w.onQueryEndSession();
+    auto saved = test::readAll(stats);
+    EXPECT_EQ((std::vector<uint32_t>{test::u32At(saved, 0), test::u32At(saved, 8), test::u32At(saved, 16)}),
+              (std::vector<uint32_t>{2, 0, 1}));
+    post({0x204});
+    pump();
+    w.shutdown();
+    saved = test::readAll(stats);
+    EXPECT_EQ((std::vector<uint32_t>{test::u32At(saved, 0), test::u32At(saved, 8), test::u32At(saved, 16)}),
+              (std::vector<uint32_t>{2, 1, 1}));
 }
 
 TEST_F(MainWindowTest, TheTrayMenusCommandsShowAndEnd) {

@@ -42,4 +42,9 @@ void RecordedMessages::standard(std::u16string_view text, std::u16string_view ca
     shown.push_back({toUtf8(text), toUtf8(caption), false});
 }
 
+bool RecordedMessages::question(std::u16string_view text) {
+    shown.push_back({toUtf8(text), "", true, true});
+    return answer;
+}
+
 }  // namespace q30x::test

@@ -32,11 +32,14 @@ struct RecordedMessages final : UserMessages {
         std::string text;
         std::string caption;  // empty for the skinned box
         bool skinned;
+        bool question = false;  // asked with OK and Cancel
     };
     std::vector<Shown> shown;
+    bool answer = false;  // what every question is answered
 
     void info(std::u16string_view text) override;
     void standard(std::u16string_view text, std::u16string_view caption) override;
+    bool question(std::u16string_view text) override;
 };
 
 }  // namespace q30x::test

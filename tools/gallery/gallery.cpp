@@ -22,6 +22,9 @@
 #include "art.h"
 #include "buttons/setting_dlg.h"
 #include "buttons/setting_pages.h"
+#include "pages/dlg_sts.h"
+#include "pages/dlg_support.h"
+#include "pages/stats.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
 #include "app/standalone_state.h"
@@ -485,10 +488,10 @@ QImage iconsScreen() {
 }
 
 // The program's state as the assignment popup sees it, in language n, with
-// a few macros in the Counter-Strike group.
+// a few macros in the Counter-Strike group, over the working folder `working`.
 struct PopupWorld {
-    explicit PopupWorld(int languageNumber)
-        : standalone({executableFolder(), QDir::tempPath().toStdString()}, nowhere, nowhere, languageNumber) {
+    explicit PopupWorld(int languageNumber, std::string working = QDir::tempPath().toStdString())
+        : standalone({executableFolder(), std::move(working)}, nowhere, nowhere, languageNumber) {
         const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
         for (uint32_t k = 0; k < std::size(names); ++k) {
             MacroRecord& slot = standalone.macros.slots[k];
@@ -531,6 +534,42 @@ QImage settingScreen(int languageNumber, int page) {
     }
     hoverOver(popup.okButton());
     return grabbed(&popup);
+}
+
+// The statistics page in language n over a few months of counted use.
+QImage stsScreen(int languageNumber) {
+    QTemporaryDir working;
+    auto world = std::make_unique<PopupWorld>(languageNumber, working.path().toStdString());
+    const StatsBlock counted{812'345, 48'210, 201'877, 90'412, 85'003, 123'456'789};
+    saveStatsFile(world->programState().folders, world->programState().messages, world->programState().strings, counted);
+    CDlgSts page(world->programState(), nullptr, nullptr);
+    page.show();
+    hoverOver(page.resetButton());
+    return grabbed(&page);
+}
+
+// The thirteen trophy pictures side by side at a third of their size.
+QImage trophiesScreen() {
+    const QSize cell = QSize(L::sts::kTrophy.standard.width(), L::sts::kTrophy.standard.height()) / 3;
+    QImage img(cell.width() * L::sts::kLampCount, cell.height(), QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int level = 0; level < L::sts::kLampCount; ++level)
+        p.drawImage(QRect(QPoint(level * cell.width(), 0), cell), skingen::trophy(level));
+    return img;
+}
+
+// The support page in language n with the mouse's firmware 12 known.
+QImage supportScreen(int languageNumber) {
+    struct NoLauncher final : ProgramLauncher {
+        bool launch(const std::string&, const std::vector<std::string>&) override { return false; }
+    } launcher;
+    PopupWorld world(languageNumber);
+    CDlgSupport page(world.programState(), launcher, nullptr);
+    page.setFirmwareVersionText(u"12");
+    page.show();
+    hoverOver(page.importButton());
+    return grabbed(&page);
 }
 
 int writeScreens(const QString& dir) {
@@ -591,6 +630,13 @@ int writeScreens(const QString& dir) {
         {"ledset_chinese_set_english", [] {
              return ledSetScreen(true, 2, [](ProfileRecord& r) { r.lightingMode = 5; }, 1);
          }},
+        {"sts", [] { return stsScreen(2); }},
+        {"sts_chinese", [] { return stsScreen(1); }},
+        {"sts_russian", [] { return stsScreen(10); }},
+        {"trophies", [] { return trophiesScreen(); }},
+        {"support", [] { return supportScreen(2); }},
+        {"support_chinese", [] { return supportScreen(1); }},
+        {"support_german", [] { return supportScreen(5); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

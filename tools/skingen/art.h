@@ -19,6 +19,7 @@ inline const QColor kTitle{0x0B, 0x0C, 0x0E};
 inline const QColor kAccent{0x15, 0x8C, 0xB9};
 inline const QColor kAccentBright{0x4C, 0xC6, 0xF2};
 inline const QColor kGroove{0x07, 0x08, 0x0A};
+inline const QColor kGlyph{0x6C, 0x74, 0x80};
 }  // namespace colour
 
 // A button's fill (top to bottom), its one-pixel edge and the ink of a glyph
@@ -99,5 +100,26 @@ QImage settingComboPage(State s);
 QImage settingMacroPage();
 QImage settingBasePage();
 QImage settingAdvancedPage(State s);
+
+}  // namespace skingen
+
+// The statistics and support pages, one look each (sts_art.cpp,
+// support_art.cpp; page_art.cpp holds what both draw).
+namespace skingen {
+
+// A raised plate that groups a page's controls.
+void drawPlate(QPainter& p, const QRect& r);
+// A heading's accent rule under `title`, the text itself painted at run time.
+void drawHeadingRule(QPainter& p, const QRect& title);
+// A mouse seen from above in the glyph colour; `lit` 0 left, 1 middle,
+// 2 right, 3 all, anything else none.
+void drawMouseGlyph(QPainter& p, const QRectF& box, int lit);
+// A sunken field for a painted value.
+void drawValueWell(QPainter& p, const QRect& r);
+
+QImage statsPage(q30x::layout::SkinSet set, State s);
+// The picture of trophy level 0..12, the trophy's size.
+QImage trophy(int level);
+QImage supportPage(State s);
 
 }  // namespace skingen

@@ -76,10 +76,13 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     namespace lp = L::pages;
     const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
     ok &= writeSkin(skins, lp::kMainSet, [set](State s) { return skingen::mainSetPage(set, s); });
-    for (const auto& files : {lp::kMacro, lp::kSts, lp::kSupport})
-        ok &= writeSkin(skins, files, [&](State) { return page; });
+    ok &= writeSkin(skins, lp::kMacro, [&](State) { return page; });
     // The pages' controls sit where their coordinate set puts them.
     ok &= writeSkin(skins, lp::kLedSet, [set](State s) { return skingen::ledSetPage(s, set); });
+    ok &= writeSkin(skins, lp::kSts, [set](State s) { return skingen::statsPage(set, s); });
+    ok &= writeSkin(skins, lp::kSupport, skingen::supportPage);
+    for (int level = 0; level < L::sts::kLampCount; ++level)
+        ok &= save(skingen::trophy(level), skins + "/" + fileName(L::sts::kTrophyFormat).arg(level));
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
     ok &= writeSkin(skins, ls::kFiles, skingen::settingPopup);

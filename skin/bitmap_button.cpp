@@ -87,7 +87,7 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
     p.setFont(font);
     p.setPen(colour);
     const QFontMetrics fm(font);
-    const QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
+    const QRect box(captionLeft_, height() / 2 - fm.height() / 2, width() - captionLeft_ - 5, fm.height());
     const QString text = fm.elidedText(caption_, captionElide_, box.width());
     const int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
     if (l == BitmapLook::Disabled) {

@@ -32,6 +32,8 @@ public:
     // Centred and cut at the right unless set; a path reads better from the
     // left with its middle cut, so its file name stays visible.
     void setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode elide);
+    // Where the caption starts: past the box of a check-mode option.
+    void setCaptionIndent(int left) { captionLeft_ = left; }
     QString caption() const { return caption_; }
     void setModes(bool checkMode, bool autoToggle);
     void setCheckedState(int checked);
@@ -69,6 +71,7 @@ private:
     QString caption_;
     Qt::Alignment captionAlignment_ = Qt::AlignHCenter;
     Qt::TextElideMode captionElide_ = Qt::ElideRight;
+    int captionLeft_ = 8;
     bool hover_ = false;
     std::array<QImage, 4> images_;  // by BitmapLook
     std::array<QColor, 3> colours_;  // normal, hover, checked

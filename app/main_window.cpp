@@ -170,7 +170,7 @@ void CQ52XDriverDlg::createControls() {
 void CQ52XDriverDlg::createPages() {
     mainSet_ = new CDlgMainSet(state_, this);
     ledSet_ = new CDlgLEDSet(state_, this);
-    macro_ = new CDlgMacro(state_, this);
+    macro_ = new CDlgMacro(state_, services_.clock, this);
     sts_ = new CDlgSts(state_, this);
     support_ = new CDlgSupport(state_, this);
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);

@@ -23,6 +23,18 @@ std::u16string_view macroInUseText(int chineseUi) {
     return chineseUi ? u"当前宏正在被使用，不能删除！" : u"The macro is being applied and cannot be deleted!";
 }
 
+std::u16string_view macroLibraryFullText(int chineseUi) {
+    return chineseUi ? u"宏库已满（500 个宏），此宏未能保存。请先删除不用的宏。"
+                     : u"The macro library is full (500 macros): this macro could not be stored. Delete a macro you "
+                       u"no longer use first.";
+}
+
+std::u16string macroRowsNotStoredText(int rows, int chineseUi) {
+    const std::u16string count = fromUtf8(std::to_string(rows));
+    if (chineseUi) return u"宏最多保存 1000 个事件，最后 " + count + u" 行未能保存。";
+    return u"A macro holds at most 1,000 events: the last " + count + u" rows were not stored.";
+}
+
 std::string MacroStore::filePath() const { return joinPath(context_.folders.working, filenames::kMacro); }
 
 std::u16string MacroStore::missingFileText(const std::string& path) const {

@@ -58,5 +58,8 @@ private:
 
 // The refusal shown when deleting a macro a profile uses.
 std::u16string_view macroInUseText(int chineseUi);
+// Told when a store finds no slot, and when rows did not fit into a record.
+std::u16string_view macroLibraryFullText(int chineseUi);
+std::u16string macroRowsNotStoredText(int rows, int chineseUi);
 
 }  // namespace q30x

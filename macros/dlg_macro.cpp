@@ -306,6 +306,9 @@ void CDlgMacro::loadRows() {
 }
 
 void CDlgMacro::showHint(const QPoint& pagePoint) {
+    // A move a control passes on reaches the page a second time.
+    if (pagePoint == lastHintPoint_) return;
+    lastHintPoint_ = pagePoint;
     auto post = [&](const layout::SetRect& r, int number) {
         if (toQRect(at(r)).adjusted(-1, -1, 1, 1).contains(pagePoint)) state_.mainWindow.post(msg::kShowHint, 0, number);
     };

@@ -165,6 +165,7 @@ private:
     bool capturing_ = false;
     bool normalising_ = false;
     bool changingSelection_ = false;
+    QPoint lastHintPoint_{-1, -1};
 };
 
 }  // namespace q30x

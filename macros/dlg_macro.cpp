@@ -97,12 +97,18 @@ void CDlgMacro::createControls() {
         QObject::connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
     };
+    // Options and the switch: a box, then the catalogue's words; the chosen
+    // one reads in the accent.
+    auto asOption = [&](CGDIBitmapBtn* b) {
+        b->setCaptionLayout(Qt::AlignLeft, Qt::ElideRight);
+        b->setCaptionIndent(lm::kCaptionIndent);
+        b->setColours(colorRef(lm::kOptionText), white, colorRef(lm::kListSelectedText));
+        return b;
+    };
     auto option = [&](const layout::SetRect& r, void (CDlgMacro::*handler)()) {
         CGDIBitmapBtn* b = command(r, handler);
         b->setModes(true, false);
-        b->setCaptionLayout(Qt::AlignLeft, Qt::ElideRight);
-        b->setCaptionIndent(lm::kCaptionIndent);
-        return b;
+        return asOption(b);
     };
     newMacro_ = command(lm::kNewMacro, &CDlgMacro::onNewMacro);
     deleteMacro_ = command(lm::kDeleteMacro, &CDlgMacro::onDeleteMacro);
@@ -111,10 +117,8 @@ void CDlgMacro::createControls() {
     modify_ = command(lm::kModify, &CDlgMacro::onModify);
     record_ = command(lm::kRecord, &CDlgMacro::toggleRecording, qtext(recordCaption(false, state_.language.chineseUi)));
     record_->setColours(colorRef(lm::kRecordText), white, white);
-    noDelay_ = pageCheckBox(this, at(lm::kNoDelay));
+    noDelay_ = asOption(pageCheckBox(this, at(lm::kNoDelay)));
     noDelay_->setModes(true, true);
-    noDelay_->setCaptionLayout(Qt::AlignLeft, Qt::ElideRight);
-    noDelay_->setCaptionIndent(lm::kCaptionIndent);
 
     const std::array<const layout::SetRect*, 3> pictureRects = {&lm::kLeftPicture, &lm::kMiddlePicture, &lm::kRightPicture};
     for (std::size_t i = 0; i < pictures_.size(); ++i) {
@@ -134,6 +138,7 @@ void CDlgMacro::createControls() {
         palette.setColor(QPalette::Text, colorRef(lm::kEditText));
         palette.setColor(QPalette::Base, colorRef(lm::kEditFill));
         e->setPalette(palette);
+        e->setFont(shellDlgFont());
         return e;
     };
     loop_ = edit(lm::kLoopField, true);
@@ -181,6 +186,11 @@ void CDlgMacro::paintEvent(QPaintEvent* e) {
     p.setFont(shellDlgFont());
     p.setPen(colorRef(lm::kListText));
     for (const Label& label : kLabels) drawTextLine(p, toQRect(at(*label.rect)), entry(label.key), Qt::AlignLeft);
+    // A hidden editor control leaves the bare plate, not a control that cannot be used.
+    for (QWidget* w : std::initializer_list<QWidget*>{keyOption_, keyField_, keyConfirm_, delayOption_, delayField_, delayConfirm_})
+        if (w->isHidden())
+            p.fillRect(w->geometry().adjusted(-lm::kFieldMarginX, -lm::kFieldMarginY, lm::kFieldMarginX, lm::kFieldMarginY),
+                       colorRef(lm::kEditorPlate));
 }
 
 intptr_t CDlgMacro::onMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -80,6 +80,7 @@ void CDlgMacro::hideEditControls() {
         w->hide();
     keyField_->clear();
     delayField_->clear();
+    update();
 }
 
 void CDlgMacro::startCapture() {
@@ -109,6 +110,7 @@ void CDlgMacro::onInsert() {
     delayOption_->setCheckedState(0);
     keyOption_->show();
     delayOption_->show();
+    update();
 }
 
 void CDlgMacro::onKeyOption() {
@@ -122,6 +124,7 @@ void CDlgMacro::onKeyOption() {
     delayConfirm_->hide();
     capturedKey_ = 0;
     startCapture();
+    update();
 }
 
 void CDlgMacro::onDelayOption() {
@@ -135,6 +138,7 @@ void CDlgMacro::onDelayOption() {
     keyField_->hide();
     keyConfirm_->hide();
     stopCapture();
+    update();
 }
 
 void CDlgMacro::onModify() {
@@ -149,6 +153,7 @@ void CDlgMacro::onModify() {
         delayField_->show();
         delayField_->setFocus();
         delayConfirm_->show();
+        update();
         return;
     }
     mode_ = kModifyKey;
@@ -159,6 +164,7 @@ void CDlgMacro::onModify() {
     keyConfirm_->show();
     capturedKey_ = 0;
     startCapture();
+    update();
 }
 
 void CDlgMacro::onKeyConfirm() {

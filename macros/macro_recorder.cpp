@@ -22,7 +22,7 @@ std::u16string_view newMacroName(int chineseUi) { return chineseUi ? u"新建宏
 
 void MacroRecorder::start() {
     count_ = 0;
-    lastTick_ = 0;
+    lastTick_.reset();
 }
 
 std::vector<MacroRow> MacroRecorder::record(uint32_t virtualKey, uint32_t flags, bool noDelay, int languageNumber,
@@ -32,7 +32,7 @@ std::vector<MacroRow> MacroRecorder::record(uint32_t virtualKey, uint32_t flags,
     if (!noDelay) {
         const uint32_t now = clock_.tickMs();
         // Unsigned difference: the tick wraps after 49.7 days.
-        if (lastTick_ != 0) rows.push_back(delayRow(now - lastTick_));
+        if (lastTick_) rows.push_back(delayRow(now - *lastTick_));
         lastTick_ = now;
     }
     rows.push_back(keyRow(flags & kKeyReleased ? kRowKeyUp : kRowKeyDown, virtualKey, languageNumber, layout));

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -58,7 +59,8 @@ private:
     RepeatFilter& filter_;
     bool recording_ = false;
     uint32_t count_ = 0;
-    uint32_t lastTick_ = 0;  // 0: no event yet
+    // None until the first event: a tick of 0 is a time like any other.
+    std::optional<uint32_t> lastTick_;
 };
 
 }  // namespace q30x

@@ -305,6 +305,12 @@ inline constexpr SetRect kMouseBody{{700, 190, 840, 330}, {700, 150, 840, 290}};
 // Option and switch captions start past their box.
 inline constexpr int kBoxSide = 14;
 inline constexpr int kCaptionIndent = 22;
+// A field's sunken frame lies this far around its edit.
+inline constexpr int kFieldMarginX = 3, kFieldMarginY = 2;
+// The plate of the row editor; where its controls are hidden the page
+// shows the bare plate.
+inline constexpr uint32_t kEditorPlate = 0x1B1714;
+inline constexpr int kEditorMargin = 8;
 inline constexpr int kMacroListId = 256;
 inline constexpr int kEventListId = 257;
 inline constexpr int kItemHeight = 18;
@@ -315,6 +321,7 @@ inline constexpr uint32_t kListText = 0x676153;
 inline constexpr uint32_t kListSelectedText = 0xB98C15;
 inline constexpr uint32_t kListSelectedFill = 0x141414;
 inline constexpr uint32_t kEditText = 0xB98C15;
+inline constexpr uint32_t kOptionText = 0xC8BDBD;
 inline constexpr uint32_t kEditFill = 0x0F0F0F;
 }  // namespace macropage
 

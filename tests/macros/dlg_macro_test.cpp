@@ -187,6 +187,21 @@ TEST_F(MacroPageTest, RecordingTurnsKeysIntoRowsWithTheirDelays) {
     }
 }
 
+TEST(MacroRecorder, DelaysAreMeasuredFromAnyTickTheFirstEventCameAtEvenZeroOrAcrossTheWrap) {
+    const auto layout = currentKeyboardLayout();
+    for (uint32_t start : {0u, 0xFFFFFFF0u}) {
+        FakeClock clock(start);
+        RepeatFilter filter;
+        MacroRecorder recorder(clock, filter);
+        recorder.start();
+        EXPECT_EQ(recorder.record(kA, 0, false, 2, *layout).size(), 1u);
+        clock.advance(180);
+        const std::vector<MacroRow> rows = recorder.record(kB, 0, false, 2, *layout);
+        ASSERT_EQ(rows.size(), 2u) << start;
+        EXPECT_EQ(rows[0].datum, delay(180)) << start;
+    }
+}
+
 TEST_F(MacroPageTest, DelayRowsReadInMilliseconds) {
     addMacro(0, kCustomId | 1, u"m");
     auto page = open();

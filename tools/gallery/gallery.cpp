@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "art.h"
 #include "buttons/setting_dlg.h"
 #include "buttons/setting_pages.h"
+#include "macros/dlg_macro.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
@@ -414,8 +416,9 @@ QImage iconsScreen() {
 // a few macros in the Counter-Strike group and a temporary working folder.
 class PopupWorld {
 public:
-    explicit PopupWorld(int languageNumber)
-        : folders{executableFolder(), QDir::tempPath().toStdString()},
+    // `program` is the folder of skins and languages.
+    explicit PopupWorld(int languageNumber, std::string program = executableFolder())
+        : folders{std::move(program), QDir::tempPath().toStdString()},
           language{findLanguage(languageNumber)->chineseUi, 0, languageNumber},
           messages(language),
           profiles(settings, SettingsContext{folders, messages, strings, language}),
@@ -439,6 +442,7 @@ public:
     }
 
     ProgramState& programState() { return state; }
+    FakeClock& fakeClock() { return clock; }
 
 private:
     Folders folders;
@@ -486,6 +490,76 @@ QImage settingScreen(int languageNumber, int page) {
     return grabbed(&popup);
 }
 
+// What the macro page shows.
+enum class MacroScene { Stored, Recording, Inserting, GameMenu };
+
+// The macro page on the Counter-Strike group: a stored macro, one being
+// recorded, a key being inserted, or the game menu open under its button.
+QImage macroScreen(int languageNumber, MacroScene scene) {
+    // The Chinese interface is laid out for the Chinese skin set: a program
+    // folder whose skins are that set.
+    QTemporaryDir program;
+    const QString build = QString::fromStdString(executableFolder());
+    const bool chinese = findLanguage(languageNumber)->chineseUi;
+    for (const auto& [link, target] : {std::pair{"skins", chinese ? "skins-sc" : "skins"}, {"Language", "Language"},
+                                       {"libMenuEx.so", "libMenuEx.so"}})
+        QFile::link(build + "/" + target, program.filePath(QString::fromLatin1(link)));
+    PopupWorld world(languageNumber, program.path().toStdString());
+    ProgramState& state = world.programState();
+    MacroRecord& jump = state.macros.slots[0];
+    const std::vector<MacroEvent> events = {
+        macroEvent(kEventKeyDown, 0x20), macroEvent(kEventDelay, 40),  macroEvent(kEventKeyDown, 0xA2),
+        macroEvent(kEventDelay, 120),    macroEvent(kEventKeyDown, 1), macroEvent(kEventDelay, 35),
+        macroEvent(kEventKeyUp, 1),      macroEvent(kEventKeyUp, 0xA2), macroEvent(kEventKeyUp, 0x20),
+    };
+    std::copy(events.begin(), events.end(), jump.events);
+    jump.eventCount = static_cast<uint32_t>(events.size());
+    jump.loopCount = 3;
+    QWidget window;
+    window.resize(layout::kPageSize.width, layout::kPageSize.height);
+    CDlgMacro page(state, world.fakeClock(), &window);
+    page.move(0, 0);
+    window.show();
+    page.fillLists();
+    page.port()->send(msg::kMenuChoice, 0, 3);
+    page.macroList()->setSelection(0);
+    page.port()->send(msg::kListSelectionChanged, layout::macropage::kMacroListId, 0);
+    switch (scene) {
+    case MacroScene::Stored: page.eventList()->setSelection(3); break;
+    case MacroScene::Recording:
+        page.toggleRecording();
+        for (const auto& [after, vk, flags] : std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>>{
+                 {0, 0x57, 0}, {180, 0xA0, 0}, {60, 0x57, 0x80}, {640, 0xA0, 0x80}, {95, 0x51, 0}}) {
+            world.fakeClock().advance(after);
+            page.port()->send(msg::kHookInput, vk, flags);
+        }
+        break;
+    case MacroScene::Inserting:
+        page.eventList()->setSelection(2);
+        page.port()->send(msg::kListSelectionChanged, layout::macropage::kEventListId, 2);
+        page.insertButton()->click();
+        page.keyOption()->click();
+        page.port()->send(msg::kHookInput, 0x52, 0);
+        break;
+    case MacroScene::GameMenu: {
+        page.openGameMenu();
+        QCoreApplication::processEvents();
+        QImage shot = grabbed(&window);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible()) {
+                menu->setActiveAction(menu->actions().value(2));
+                QPainter p(&shot);
+                p.drawImage(window.mapFromGlobal(menu->geometry().topLeft()), grabbed(menu));
+            }
+        page.closeGameMenu();
+        return shot;
+    }
+    }
+    hoverOver(page.recordButton());
+    QCoreApplication::processEvents();
+    return grabbed(&window);
+}
+
 int writeScreens(const QString& dir) {
     if (!QDir().mkpath(dir)) return 1;
     ControlsPage page;
@@ -517,6 +591,12 @@ int writeScreens(const QString& dir) {
         {"setting_advanced", [] { return settingScreen(2, 4); }},
         {"setting_chinese", [] { return settingScreen(1, 1); }},
         {"setting_german", [] { return settingScreen(5, 4); }},
+        {"macro_page", [] { return macroScreen(2, MacroScene::Stored); }},
+        {"macro_recording", [] { return macroScreen(2, MacroScene::Recording); }},
+        {"macro_inserting", [] { return macroScreen(2, MacroScene::Inserting); }},
+        {"macro_chinese", [] { return macroScreen(1, MacroScene::Inserting); }},
+        {"macro_german", [] { return macroScreen(5, MacroScene::Stored); }},
+        {"macro_game_menu", [] { return macroScreen(2, MacroScene::GameMenu); }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

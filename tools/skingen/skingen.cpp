@@ -73,8 +73,10 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     namespace lp = L::pages;
-    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kMacro, lp::kSts, lp::kSupport})
+    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kSts, lp::kSupport})
         ok &= writeSkin(skins, files, [&](State) { return page; });
+    const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
+    ok &= writeSkin(skins, lp::kMacro, [set](State s) { return skingen::macroPage(s, set); });
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
     ok &= writeSkin(skins, ls::kFiles, skingen::settingPopup);

@@ -102,6 +102,7 @@ void CDlgMacro::createControls() {
     auto asOption = [&](CGDIBitmapBtn* b) {
         b->setCaptionLayout(Qt::AlignLeft, Qt::ElideRight);
         b->setCaptionIndent(lm::kCaptionIndent);
+        b->setCaptionShrinks(true);
         b->setColours(colorRef(lm::kOptionText), white, colorRef(lm::kListSelectedText));
         return b;
     };
@@ -112,6 +113,11 @@ void CDlgMacro::createControls() {
     };
     newMacro_ = command(lm::kNewMacro, &CDlgMacro::onNewMacro);
     deleteMacro_ = command(lm::kDeleteMacro, &CDlgMacro::onDeleteMacro);
+    // Two small buttons whose words are long in some languages.
+    for (CGDIBitmapBtn* b : {newMacro_, deleteMacro_}) {
+        b->setCaptionIndent(lm::kSmallCaptionIndent);
+        b->setCaptionShrinks(true);
+    }
     insert_ = command(lm::kInsert, &CDlgMacro::onInsert);
     deleteRow_ = command(lm::kDeleteRow, &CDlgMacro::onDeleteRow);
     modify_ = command(lm::kModify, &CDlgMacro::onModify);

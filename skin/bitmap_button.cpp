@@ -83,11 +83,15 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
                           : l == BitmapLook::Hover    ? colours_[1]
                           : l == BitmapLook::Disabled ? kDisabledText
                                                       : colours_[0];
-    const QFont font = shellDlgFont();
+    QFont font = shellDlgFont();
+    const int room = width() - captionLeft_ - 5;
+    constexpr int kSmallestPixels = 9;
+    while (captionShrinks_ && font.pixelSize() > kSmallestPixels && QFontMetrics(font).horizontalAdvance(caption_) > room)
+        font.setPixelSize(font.pixelSize() - 1);
     p.setFont(font);
     p.setPen(colour);
     const QFontMetrics fm(font);
-    const QRect box(captionLeft_, height() / 2 - fm.height() / 2, width() - captionLeft_ - 5, fm.height());
+    const QRect box(captionLeft_, height() / 2 - fm.height() / 2, room, fm.height());
     const QString text = fm.elidedText(caption_, captionElide_, box.width());
     const int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
     if (l == BitmapLook::Disabled) {

@@ -305,6 +305,7 @@ inline constexpr SetRect kMouseBody{{700, 190, 840, 330}, {700, 150, 840, 290}};
 // Option and switch captions start past their box.
 inline constexpr int kBoxSide = 14;
 inline constexpr int kCaptionIndent = 22;
+inline constexpr int kSmallCaptionIndent = 3;
 // A field's sunken frame lies this far around its edit.
 inline constexpr int kFieldMarginX = 3, kFieldMarginY = 2;
 // The plate of the row editor; where its controls are hidden the page

@@ -596,6 +596,8 @@ int writeScreens(const QString& dir) {
         {"macro_inserting", [] { return macroScreen(2, MacroScene::Inserting); }},
         {"macro_chinese", [] { return macroScreen(1, MacroScene::Inserting); }},
         {"macro_german", [] { return macroScreen(5, MacroScene::Stored); }},
+        {"macro_ukrainian", [] { return macroScreen(11, MacroScene::Inserting); }},
+        {"macro_dutch", [] { return macroScreen(8, MacroScene::Recording); }},
         {"macro_game_menu", [] { return macroScreen(2, MacroScene::GameMenu); }},
     };
     int failed = 0;

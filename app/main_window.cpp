@@ -91,6 +91,8 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
       strings_(strings),
       messages_(messages),
       profileStore_(settings_, SettingsContext{services.folders, messages, strings, language}),
+      macroWriter_(services.clock,
+                   [this](FileError error) { port_->post(msg::kMacroFileNotWritten, static_cast<uintptr_t>(error), 0); }),
       macroStore_(macros_, SettingsContext{services.folders, messages, strings, language}, services.clock),
       hooks_(services.input),
       port_(new MessagePort(this)),
@@ -98,6 +100,7 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
       worker_({services.link, settings_, macros_, language, hooks_, services.desktop, services.trace}),
       presence_(services.link, hooks_, *port_, language, services.clock) {
     port_->setHandler([this](uint32_t m, uintptr_t w, intptr_t l) { return onMessage(m, w, l); });
+    macroStore_.setWriter(&macroWriter_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     messages_.setOwner(this);
@@ -229,6 +232,7 @@ intptr_t CQ52XDriverDlg::onMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case msg::kInputEvent: onInputEvent(wParam, lParam); break;
     case msg::kShowHint: onShowHint(static_cast<int>(lParam)); break;
     case msg::kRestoreDefaults: onRestoreDefaults(); break;
+    case msg::kMacroFileNotWritten: macroStore_.reportWriteFailure(static_cast<FileError>(wParam)); break;
     case msg::kTimer: onTimer(wParam); break;
     case msg::kClose: shutdown(); break;
     case msg::kCommand:

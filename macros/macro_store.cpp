@@ -9,10 +9,6 @@
 namespace q30x {
 namespace {
 
-// The file write blocks the interface between two pauses, as the program
-// has always done; they go through the clock so tests see them.
-constexpr uint32_t kSavePauseMs = 100;
-
 std::span<const uint8_t> bytesOf(const MacroLibrary& library) {
     return {reinterpret_cast<const uint8_t*>(&library), sizeof library};
 }
@@ -57,15 +53,20 @@ bool MacroStore::saveFile() {
     if (!fileExists(path)) {
         context_.messages.standard(missingFileText(path), kInfoCaption);
         error = writeFileAtomic(path, bytesOf(library_));
+    } else if (writer_) {
+        writer_->write(path, bytesOf(library_));
+        return true;
     } else {
-        clock_.sleepMs(kSavePauseMs);
-        error = writeFileAtomic(path, bytesOf(library_));
-        clock_.sleepMs(kSavePauseMs);
+        error = writeMacroFile(clock_, path, bytesOf(library_));
     }
+    reportWriteFailure(error);
+    return error == FileError::None;
+}
+
+void MacroStore::reportWriteFailure(FileError error) const {
     // A refused write is told, whether the file was there or not: otherwise
     // the user believes the change is kept.
     if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.messageText("str_msg4"), kInfoCaption);
-    return error == FileError::None;
 }
 
 MacroResult MacroStore::buildAndStore(std::vector<MacroRow>& rows, std::u16string_view loopText, const uint32_t* id,

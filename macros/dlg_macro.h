@@ -104,12 +104,18 @@ private:
 
     // Rows, recording and the loop field (dlg_macro_rows.cpp).
     void onInsert();
+    // The key or the delay editor: its option ticked, its field and confirm
+    // shown; the other option too while a row is inserted.
+    void showEditor(bool key, bool bothOptions);
     void onKeyOption();
     void onDelayOption();
     void onModify();
-    void onKeyConfirm();
-    void onDelayConfirm();
+    // Completes the edit of a key row (key) or a delay row, and stores it.
+    void confirm(bool key);
+    void onKeyConfirm() { confirm(true); }
+    void onDelayConfirm() { confirm(false); }
     void onDeleteRow();
+    // The edits of a row at the event list's selection (none: no change).
     void insertKey(int row);
     void replaceKey(int row);
     void insertDelay(int row);

@@ -113,78 +113,56 @@ void CDlgMacro::onInsert() {
     update();
 }
 
+void CDlgMacro::showEditor(bool key, bool bothOptions) {
+    hideEditControls();
+    keyOption_->setCheckedState(key ? 1 : 0);
+    delayOption_->setCheckedState(key ? 0 : 1);
+    (key ? keyOption_ : delayOption_)->show();
+    if (bothOptions) (key ? delayOption_ : keyOption_)->show();
+    QLineEdit* field = key ? static_cast<QLineEdit*>(keyField_) : delayField_;
+    field->show();
+    field->setFocus();
+    (key ? keyConfirm_ : delayConfirm_)->show();
+}
+
 void CDlgMacro::onKeyOption() {
-    if (mode_ == kInsertKey || mode_ == kInsertDelay) mode_ = kInsertKey;
-    keyOption_->setCheckedState(1);
-    delayOption_->setCheckedState(0);
-    keyField_->clear();
-    keyField_->show();
-    keyConfirm_->show();
-    delayField_->hide();
-    delayConfirm_->hide();
+    const bool inserting = mode_ == kInsertKey || mode_ == kInsertDelay;
+    if (inserting) mode_ = kInsertKey;
+    showEditor(true, inserting);
     capturedKey_ = 0;
     startCapture();
-    update();
 }
 
 void CDlgMacro::onDelayOption() {
-    if (mode_ == kInsertKey || mode_ == kInsertDelay) mode_ = kInsertDelay;
-    keyOption_->setCheckedState(0);
-    delayOption_->setCheckedState(1);
-    delayField_->clear();
-    delayField_->show();
-    delayField_->setFocus();
-    delayConfirm_->show();
-    keyField_->hide();
-    keyConfirm_->hide();
+    const bool inserting = mode_ == kInsertKey || mode_ == kInsertDelay;
+    if (inserting) mode_ = kInsertDelay;
+    showEditor(false, inserting);
     stopCapture();
-    update();
 }
 
 void CDlgMacro::onModify() {
     stopCapture();
     const std::optional<uint32_t> datum = events_->itemData(events_->selection());
     if (!datum) return;
-    hideEditControls();
-    if (kindOf(*datum) == kRowDelay) {
-        mode_ = kModifyDelay;
-        delayOption_->setCheckedState(1);
-        delayOption_->show();
-        delayField_->show();
-        delayField_->setFocus();
-        delayConfirm_->show();
-        update();
-        return;
-    }
-    mode_ = kModifyKey;
-    keyOption_->setCheckedState(1);
-    keyOption_->show();
-    keyField_->show();
-    keyField_->setFocus();
-    keyConfirm_->show();
+    const bool key = kindOf(*datum) != kRowDelay;
+    mode_ = key ? kModifyKey : kModifyDelay;
+    showEditor(key, false);
+    if (!key) return;
     capturedKey_ = 0;
     startCapture();
-    update();
 }
 
-void CDlgMacro::onKeyConfirm() {
+void CDlgMacro::confirm(bool key) {
     const int row = events_->selection();
-    if (mode_ == kInsertKey) insertKey(row);
-    else if (mode_ == kModifyKey) replaceKey(row);
+    if (mode_ == (key ? kInsertKey : kInsertDelay)) key ? insertKey(row) : insertDelay(row);
+    else if (mode_ == (key ? kModifyKey : kModifyDelay)) key ? replaceKey(row) : replaceDelay(row);
     else return;
+    stopCapture();
+    hideEditControls();
+    rowSel_ = events_->selection();
     saveMacro();
     mode_ = kIdle;
-    keyConfirm_->setFocus();
-}
-
-void CDlgMacro::onDelayConfirm() {
-    const int row = events_->selection();
-    if (mode_ == kInsertDelay) insertDelay(row);
-    else if (mode_ == kModifyDelay) replaceDelay(row);
-    else return;
-    saveMacro();
-    mode_ = kIdle;
-    delayConfirm_->setFocus();
+    (key ? keyConfirm_ : delayConfirm_)->setFocus();
 }
 
 void CDlgMacro::insertKey(int row) {
@@ -194,9 +172,6 @@ void CDlgMacro::insertKey(int row) {
         events_->insertRow(row, kRowKeyDown, qtext(down.text), capturedKey_);
         events_->insertRow(row + 1, kRowKeyUp, qtext(down.text), capturedKey_);
     }
-    stopCapture();
-    hideEditControls();
-    rowSel_ = events_->selection();
 }
 
 void CDlgMacro::replaceKey(int row) {
@@ -205,9 +180,6 @@ void CDlgMacro::replaceKey(int row) {
         const MacroRow key = keyRow(kindOf(*datum), capturedKey_, state_.language.languageNumber, *keyLayout_);
         events_->replaceRow(row, kindOf(*datum), qtext(key.text), capturedKey_);
     }
-    stopCapture();
-    hideEditControls();
-    rowSel_ = events_->selection();
 }
 
 void CDlgMacro::insertDelay(int row) {
@@ -224,9 +196,6 @@ void CDlgMacro::insertDelay(int row) {
             events_->insertRow(row, kRowDelay, qtext(delayRowText(v)), v);
         }
     }
-    stopCapture();
-    hideEditControls();
-    rowSel_ = events_->selection();
 }
 
 void CDlgMacro::replaceDelay(int row) {
@@ -235,9 +204,6 @@ void CDlgMacro::replaceDelay(int row) {
         const uint32_t v = std::min(*value, kMaxDelayValue);
         events_->replaceRow(row, kRowDelay, qtext(delayRowText(v)), v);
     }
-    stopCapture();
-    hideEditControls();
-    rowSel_ = events_->selection();
 }
 
 void CDlgMacro::onDeleteRow() {

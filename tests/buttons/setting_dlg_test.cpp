@@ -21,6 +21,7 @@
 #include "skin/layout.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "support/program_world.h"
 #include "support/recording_target.h"
 #include "support/temp_folder.h"
 
@@ -42,7 +43,7 @@ std::array<uint8_t, 4> bytesOf(int32_t code) {
 // The process-wide state the popup is given, with the hooks installed on a
 // main window that records what reaches it. Key statistics are on, so a key
 // that reaches the main window shows there as 2027.
-class SettingDlgTest : public ::testing::Test {
+class SettingDlgTest : public ::testing::Test, protected test::ProgramWorld {
 protected:
     void SetUp() override {
         fillProfileDefaults(settings.current, 0);
@@ -88,21 +89,6 @@ protected:
         for (const auto& m : messages.shown) texts.push_back(m.text);
         return texts;
     }
-
-    test::TempFolder folder;
-    Folders folders{Q30X_TEST_LIBDIR, folder.path()};
-    LanguageState language{0, 0, 2};
-    StringCatalogue strings;
-    test::RecordedMessages messages;
-    SettingsState settings;
-    ProfileStore profiles{settings, SettingsContext{folders, messages, strings, language}};
-    std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
-    FakeClock clock;
-    MacroStore macroStore{*macros, SettingsContext{folders, messages, strings, language}, clock};
-    QuietInputSource source{true};
-    InputHooks hooks{source};
-    test::RecordingTarget mainWindow;
-    ProgramState state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow};
 };
 
 TEST_F(SettingDlgTest, KeyCombinationsGiveTheirComboCode) {

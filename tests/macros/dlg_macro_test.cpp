@@ -22,6 +22,7 @@
 #include "skin/images.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "support/program_world.h"
 #include "support/recording_target.h"
 #include "support/temp_folder.h"
 
@@ -43,7 +44,7 @@ struct Key {
     uint32_t flags;
 };
 
-class MacroPageTest : public ::testing::Test {
+class MacroPageTest : public ::testing::Test, protected test::ProgramWorld {
 protected:
     void SetUp() override {
         fillProfileDefaults(settings.current, 0);
@@ -128,21 +129,6 @@ protected:
         page.delayField()->setText(QString::fromLatin1(ms));
         click(page.delayConfirm());
     }
-
-    test::TempFolder folder;
-    Folders folders{Q30X_TEST_LIBDIR, folder.path()};
-    LanguageState language{0, 0, 2};
-    StringCatalogue strings;
-    test::RecordedMessages messages;
-    SettingsState settings;
-    ProfileStore profiles{settings, SettingsContext{folders, messages, strings, language}};
-    std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
-    FakeClock clock{5000};
-    MacroStore macroStore{*macros, SettingsContext{folders, messages, strings, language}, clock};
-    QuietInputSource source{true};
-    InputHooks hooks{source};
-    test::RecordingTarget mainWindow;
-    ProgramState state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow};
 };
 
 TEST_F(MacroPageTest, RecordingTurnsKeysIntoRowsWithTheirDelays) {

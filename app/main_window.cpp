@@ -263,6 +263,7 @@ void CQ52XDriverDlg::onTrayCommand(uintptr_t command) {
 
 void CQ52XDriverDlg::switchPage(int n) {
     if (n < 1 || n > kPageCount) return;
+    macro_->closeGameMenu();
     if (n != 3 && macro_->recording()) macro_->stopRecording();
     for (int t = 1; t <= kPageCount; ++t) tab(t)->setMarked(t == n);
     for (int t = 1; t <= kPageCount; ++t) page(t)->setVisible(t == n);

@@ -68,7 +68,8 @@ CDlgMacro::CDlgMacro(ProgramState& state, Clock& clock, QWidget* parent)
 
 CDlgMacro::~CDlgMacro() {
     closeGameMenu();
-    stopCapture();
+    // The hooks must not post to a page that is gone; unstored rows are lost.
+    if (capturing_ || recording()) state_.hooks.setForwarding(0, 0);
 }
 
 QString CDlgMacro::entry(std::string_view key) const { return qtext(state_.strings.text(key)); }

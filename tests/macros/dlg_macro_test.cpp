@@ -188,6 +188,19 @@ TEST(MacroRecorder, DelaysAreMeasuredFromAnyTickTheFirstEventCameAtEvenZeroOrAcr
     }
 }
 
+TEST_F(MacroPageTest, APageGoneWhileRecordingHandsTheHooksBack) {
+    addMacro(0, kCustomId | 1, u"m");
+    auto page = open();
+    click(page->recordButton());
+    page.reset();
+    mainWindow.clear();
+    key(kA);
+    EXPECT_TRUE(mainWindow.messages().empty()) << "neither the page nor anything else was posted the key";
+    hooks.setStatistics(1, 0);
+    key(kB);
+    EXPECT_FALSE(mainWindow.messages().empty()) << "the main window is the target again";
+}
+
 TEST_F(MacroPageTest, DelayRowsReadInMilliseconds) {
     addMacro(0, kCustomId | 1, u"m");
     auto page = open();

@@ -37,13 +37,13 @@ struct FixedHint {
     const layout::SetRect* rect;
     int number;
 };
-constexpr std::array<FixedHint, 16> kHints = {{
+constexpr std::array<FixedHint, 18> kHints = {{
     {&lm::kMacroFrame, 87}, {&lm::kNewMacro, 40}, {&lm::kDeleteMacro, 41}, {&lm::kEventFrame, 88},
     {&lm::kEventLabel, 88}, {&lm::kInsert, 42}, {&lm::kDeleteRow, 43}, {&lm::kModify, 44},
     {&lm::kNoDelay, 47}, {&lm::kLoopField, 48}, {&lm::kLeftPicture, 49}, {&lm::kMiddlePicture, 50},
-    {&lm::kRightPicture, 51}, {&lm::kKeyOption, 52}, {&lm::kKeyField, 52}, {&lm::kGroupLabel, 86},
+    {&lm::kRightPicture, 51}, {&lm::kKeyOption, 52}, {&lm::kKeyField, 52}, {&lm::kDelayOption, 53},
+    {&lm::kDelayField, 53}, {&lm::kGroupLabel, 86},
 }};
-constexpr std::array<FixedHint, 2> kDelayHints = {{{&lm::kDelayOption, 53}, {&lm::kDelayField, 53}}};
 constexpr int kRecordHint = 45, kStopHint = 46;
 
 struct Tooltip {
@@ -330,7 +330,6 @@ void CDlgMacro::showHint(const QPoint& pagePoint) {
         if (toQRect(at(r)).adjusted(-1, -1, 1, 1).contains(pagePoint)) state_.mainWindow.post(msg::kShowHint, 0, number);
     };
     for (const FixedHint& h : kHints) post(*h.rect, h.number);
-    for (const FixedHint& h : kDelayHints) post(*h.rect, h.number);
     post(lm::kRecord, recording() ? kStopHint : kRecordHint);
 }
 

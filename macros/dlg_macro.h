@@ -82,11 +82,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    struct Hint {
-        const layout::SetRect* rect;
-        int number;
-    };
-
     void createControls();
     intptr_t onMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     QString entry(std::string_view key) const;

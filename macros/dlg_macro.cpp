@@ -220,6 +220,8 @@ void CDlgMacro::fillLists() { refill(kCustomGamePreset); }
 void CDlgMacro::openGameMenu() {
     if (!menuLibrary_.ready()) menuLibrary_.loadDefault(QString::fromStdString(state_.folders.program));
     if (!menuLibrary_.ready()) return;
+    // A second press opens the menu afresh rather than a second one over it.
+    closeGameMenu();
     std::array<MenuExItem, kGamePresetCount> items{};
     for (int i = 0; i < kGamePresetCount; ++i) {
         const GamePreset& preset = kGamePresets[i];

@@ -93,10 +93,12 @@ void CDlgMacro::createControls() {
     macros_->setDoubleClickEditing(true);
     events_ = pageList(this, folder, at(lm::kEventList), lm::kEventListId, lm::kItemHeight, colours);
 
-    auto command = [this](const layout::SetRect& r, void (CDlgMacro::*handler)(), const QString& caption = {}) {
-        CGDIBitmapBtn* b = pageButton(this, at(r), caption);
+    auto on = [this](CGDIBitmapBtn* b, void (CDlgMacro::*handler)()) {
         QObject::connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
+    };
+    auto command = [&](const layout::SetRect& r, void (CDlgMacro::*handler)(), const QString& caption = {}) {
+        return on(pageButton(this, at(r), caption), handler);
     };
     // Options and the switch: a box, then the catalogue's words; the chosen
     // one reads in the accent.
@@ -119,9 +121,9 @@ void CDlgMacro::createControls() {
         b->setCaptionIndent(lm::kSmallCaptionIndent);
         b->setCaptionShrinks(true);
     }
-    insert_ = command(lm::kInsert, &CDlgMacro::onInsert);
-    deleteRow_ = command(lm::kDeleteRow, &CDlgMacro::onDeleteRow);
-    modify_ = command(lm::kModify, &CDlgMacro::onModify);
+    insert_ = on(pageGlyphButton(this, at(lm::kInsert)), &CDlgMacro::onInsert);
+    deleteRow_ = on(pageGlyphButton(this, at(lm::kDeleteRow)), &CDlgMacro::onDeleteRow);
+    modify_ = on(pageGlyphButton(this, at(lm::kModify)), &CDlgMacro::onModify);
     record_ = command(lm::kRecord, &CDlgMacro::toggleRecording, qtext(recordCaption(false, state_.language.chineseUi)));
     record_->setColours(colorRef(lm::kRecordText), white, white);
     noDelay_ = asOption(pageCheckBox(this, at(lm::kNoDelay)));

@@ -1,5 +1,7 @@
 #include "skin/page_controls.h"
 
+#include <QPainter>
+
 #include "skin/bitmap_button.h"
 #include "skin/images.h"
 #include "skin/list_box.h"
@@ -11,6 +13,17 @@ namespace q30x {
 CGDIBitmapBtn* pageButton(CSkinPage* page, const layout::Rect& r, const QString& caption) {
     auto* button = new CGDIBitmapBtn(caption, toQRect(r), page);
     button->cutImages(toQRect(r), page->normalImage(), page->hoverImage(), page->pressedImage(), page->normalImage());
+    return button;
+}
+
+CGDIBitmapBtn* pageGlyphButton(CSkinPage* page, const layout::Rect& r) {
+    auto* button = new CGDIBitmapBtn({}, toQRect(r), page);
+    const QRect at = toQRect(r);
+    QImage dimmed = cut(page->normalImage(), at);
+    QPainter p(&dimmed);
+    p.fillRect(dimmed.rect(), QColor(0, 0, 0, 150));
+    p.end();
+    button->setImages(cut(page->normalImage(), at), cut(page->hoverImage(), at), cut(page->pressedImage(), at), dimmed);
     return button;
 }
 

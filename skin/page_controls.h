@@ -12,6 +12,9 @@ class CSkinPage;
 
 // A button of a page, its looks cut from the page's three images.
 CGDIBitmapBtn* pageButton(CSkinPage* page, const layout::Rect& r, const QString& caption = {});
+// A button whose art has no words: disabled, it shows its picture dimmed,
+// since no greyed caption tells it apart.
+CGDIBitmapBtn* pageGlyphButton(CSkinPage* page, const layout::Rect& r);
 // The same in check mode: the pressed image shows while it is ticked.
 CGDIBitmapBtn* pageCheckBox(CSkinPage* page, const layout::Rect& r);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -10,10 +11,12 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "app/hints.h"
+#include "buttons/setting_dlg.h"
 #include "app/host_actions.h"
 #include "device/presence.h"
 #include "i18n/language_choice.h"
@@ -172,6 +175,10 @@ void CQ52XDriverDlg::createControls() {
 
 void CQ52XDriverDlg::createPages() {
     mainSet_ = new CDlgMainSet(state_, this);
+    mainSet_->setOpenAssignment([this](int input) {
+        CSettingDlg popup(state_, input, this);
+        popup.exec();
+    });
     ledSet_ = new CDlgLEDSet(state_, this);
     macro_ = new CDlgMacro(state_, services_.clock, this);
     sts_ = new CDlgSts(state_, this);
@@ -486,6 +493,28 @@ bool CQ52XDriverDlg::eventFilter(QObject* watched, QEvent* event) {
         return true;
     default:
         return false;
+    }
+}
+
+void CQ52XDriverDlg::saveScreenshots(const QString& folder) {
+    QDir().mkpath(folder);
+    auto save = [&folder](const QPixmap& picture, const QString& name) {
+        const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+        if (!picture.save(file)) std::fprintf(stderr, "q30x: cannot write %s\n", qPrintable(file));
+    };
+    static const char* const kPages[] = {"main", "lighting", "macros", "statistics", "support"};
+    const int shown = currentPage_;
+    for (int n = 1; n <= kPageCount; ++n) {
+        switchPage(n);
+        save(grab(), QStringLiteral("main_page%1_%2").arg(n).arg(kPages[n - 1]));
+    }
+    switchPage(shown);
+    static const char* const kTabs[] = {"combination", "macro", "basic", "advanced"};
+    for (int tab = 1; tab <= 4; ++tab) {
+        CSettingDlg popup(state_, 1, this);
+        popup.showPage(tab);
+        popup.show();
+        save(popup.grab(), QStringLiteral("popup_tab%1_%2").arg(tab).arg(kTabs[tab - 1]));
     }
 }
 

@@ -98,6 +98,9 @@ public:
     // The orderly end: what the window's close, the tray's Exit, a removal,
     // SIGTERM and the end of the session all come to.
     void shutdown();
+    // A picture of the window on each page and of the assignment popup on
+    // each of its tabs, as PNG files in `folder`.
+    void saveScreenshots(const QString& folder);
     // The session is ending: save what the program keeps across runs.
     void onQueryEndSession();
 

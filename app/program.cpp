@@ -55,20 +55,6 @@ private:
     static void print(std::u16string_view text) { std::fprintf(stderr, "q30x: %s\n", toUtf8(text).c_str()); }
 };
 
-// Pictures of the main window on each page, then the usual shutdown.
-void takeScreenshots(CQ52XDriverDlg& window, const QString& folder) {
-    QDir().mkpath(folder);
-    static const char* const kNames[] = {"main", "lighting", "macros", "statistics", "support"};
-    for (int n = 1; n <= CQ52XDriverDlg::kPageCount; ++n) {
-        window.switchPage(n);
-        const QString file = QStringLiteral("%1/main_page%2_%3.png").arg(folder).arg(n).arg(kNames[n - 1]);
-        if (!window.grab().save(file)) std::fprintf(stderr, "q30x: cannot write %s\n", qPrintable(file));
-    }
-    window.switchPage(1);
-    std::printf("screenshots: %s\n", qPrintable(QDir(folder).absolutePath()));
-    std::fflush(stdout);
-}
-
 }  // namespace
 
 int runProgram(int argc, char** argv) {
@@ -168,7 +154,9 @@ int runProgram(int argc, char** argv) {
     if (has("screenshots")) {
         const QString folder = QString::fromStdString(parsed.options["screenshots"]);
         window.setOnFirstPaint([&window, folder] {
-            takeScreenshots(window, folder);
+            window.saveScreenshots(folder);
+            std::printf("screenshots: %s\n", qPrintable(QDir(folder).absolutePath()));
+            std::fflush(stdout);
             window.port()->post(msg::kClose, 0, 0);
         });
     }

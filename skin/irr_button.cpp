@@ -82,6 +82,11 @@ void CIrrButton::paintEvent(QPaintEvent*) {
 
 void CIrrButton::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !hitTest(e->position().toPoint())) return;
+    // The command may open a modal window (the assignment popup, the
+    // progress window), which must get the pointer: a grab held from the
+    // hover would keep every click of it here.
+    if (captured_) releaseMouse();
+    captured_ = false;
     if (MessagePort* port = MessagePort::of(parent())) port->send(msg::kCommand, 0, MessagePort::handle(this));
     grabMouse();
     captured_ = true;

@@ -271,6 +271,147 @@ inline constexpr std::array<Rect, 4> kBrowse = {{{273, 33, 349, 55}, {273, 59, 3
 inline constexpr uint32_t kLabelColour = 0x585F69;  // RGB
 }  // namespace advanced
 }  // namespace setting
+// Main settings page (CDlgMainSet): page coordinates. Its three skin files
+// are pages::kMainSet; the seven slanted button tabs, the slider tracks and
+// the wheel edit's background come from the built-in full-page bitmaps
+// 160..162 (Chinese set) or 163..165 (standard set).
+namespace mainset {
+using mainwin::Quad;
+
+inline constexpr int kSpeedSliderId = 2560;
+inline constexpr int kHeightSliderId = 2562;
+inline constexpr int kWheelEditId = 2563;
+
+// Upper row left to right, then the lower row: the order of kOfferedDpiValues.
+inline constexpr std::array<Rect, 14> kDpi = {{
+    {69, 66, 109, 78}, {140, 66, 184, 78}, {206, 66, 251, 79}, {277, 66, 321, 78},
+    {347, 66, 394, 78}, {415, 66, 464, 80}, {486, 66, 534, 80},
+    {68, 90, 116, 103}, {139, 91, 186, 104}, {205, 91, 254, 103}, {276, 91, 323, 104},
+    {346, 91, 393, 103}, {415, 90, 461, 104}, {485, 90, 530, 104},
+}};
+inline constexpr Rect kSpeedSlider{104, 167, 293, 179};
+inline constexpr Rect kPrecision{68, 203, 178, 219};
+inline constexpr Rect kHeightSlider{422, 167, 624, 179};
+// Left to right: 125, 250, 500 and 1000 Hz.
+inline constexpr std::array<Rect, 4> kRates = {{
+    {67, 303, 120, 317}, {134, 303, 190, 317}, {201, 303, 261, 317}, {271, 303, 331, 317},
+}};
+inline constexpr std::array<int, 4> kRateHz = {125, 250, 500, 1000};
+inline constexpr SetRect kWheelLines{{406, 331, 558, 345}, {406, 331, 669, 347}};
+inline constexpr SetRect kWheelEdit{{574, 333, 590, 358}, {550, 355, 573, 377}};
+inline constexpr SetRect kSpinUp{{594, 330, 607, 340}, {573, 350, 588, 361}};
+inline constexpr SetRect kSpinDown{{594, 341, 607, 350}, {573, 361, 588, 372}};
+inline constexpr SetRect kWheelScreen{{406, 361, 527, 375}, {406, 375, 672, 393}};
+
+// The input markers on the mouse picture, by input index.
+inline constexpr std::array<SetRect, 7> kMarkers = {{
+    {{761, 137, 787, 162}, {750, 153, 787, 185}},
+    {{795, 150, 820, 172}, {795, 150, 820, 172}},
+    {{829, 139, 853, 162}, {837, 159, 866, 185}},
+    {{726, 218, 749, 241}, {726, 218, 749, 241}},
+    {{730, 252, 754, 295}, {730, 252, 754, 295}},
+    {{789, 121, 821, 144}, {789, 121, 821, 144}},
+    {{798, 175, 820, 198}, {798, 175, 820, 198}},
+}};
+
+enum Title { kTitleDpi, kTitlePointer, kTitleSensor, kTitleRate, kTitleWheel, kTitleKeys };
+inline constexpr std::array<Rect, 6> kTitles = {{
+    {40, 27, 176, 49}, {29, 127, 288, 157}, {372, 129, 568, 154},
+    {30, 262, 208, 287}, {374, 263, 661, 287}, {29, 366, 205, 395},
+}};
+
+// The button tabs, by input index.
+inline constexpr std::array<Quad, 7> kTabs = {{
+    {{{19, 408}, {127, 408}, {95, 441}, {19, 441}}},
+    {{{130, 408}, {214, 408}, {182, 441}, {98, 441}}},
+    {{{218, 408}, {302, 408}, {270, 441}, {186, 441}}},
+    {{{306, 408}, {389, 408}, {357, 441}, {274, 441}}},
+    {{{393, 408}, {476, 408}, {444, 441}, {361, 441}}},
+    {{{481, 408}, {581, 408}, {549, 441}, {449, 441}}},
+    {{{586, 408}, {692, 408}, {660, 441}, {554, 441}}},
+}};
+
+// Where the texts drawn at run time go. A tick box's or radio's text starts
+// kGlyphWidth right of its control; the precision text may run on past its
+// box, over the empty page to its right.
+inline constexpr int kGlyphWidth = 18;
+inline constexpr int kTitleIndent = 11;  // past the title's accent bar
+inline constexpr Rect kPrecisionText{kPrecision.left + kGlyphWidth, 203, 352, 219};
+inline constexpr Rect kHeightCaption{kHeightSlider.left, 186, kHeightSlider.right, 202};
+
+namespace res {
+inline constexpr int kChinesePressed = 160, kChineseNormal = 161, kChineseHover = 162;
+inline constexpr int kStandardPressed = 163, kStandardNormal = 164, kStandardHover = 165;
+}  // namespace res
+}  // namespace mainset
+// Lighting page (CDlgLEDSet), both coordinate sets. The rectangles of the
+// controls are the system's; the label boxes (where the page draws catalogue
+// texts that sit beside no control) are this art's choice.
+namespace ledset {
+// The mode buttons, by lighting mode 1..6.
+inline constexpr std::array<SetRect, 6> kModes = {{
+    {{197, 89, 278, 106}, {196, 86, 301, 104}},    // 1 steady
+    {{197, 63, 277, 78}, {196, 56, 286, 76}},      // 2 breathing
+    {{368, 36, 481, 52}, {450, 26, 665, 46}},      // 3 APM breathing
+    {{197, 36, 309, 52}, {197, 28, 407, 47}},      // 4 spectrum
+    {{197, 118, 278, 135}, {196, 117, 331, 131}},  // 5 colour cycle
+    {{557, 36, 638, 52}, {710, 28, 828, 46}},      // 6 off
+}};
+inline constexpr SetRect kBreathingSlider{{458, 67, 603, 75}, {570, 61, 714, 70}};
+inline constexpr SetRect kBrightnessSlider{{458, 92, 602, 101}, {570, 91, 713, 99}};
+inline constexpr SetRect kCustomCycle{{326, 114, 405, 138}, {342, 112, 488, 137}};
+inline constexpr std::array<SetRect, 3> kCycleSwatches = {{
+    {{431, 114, 456, 139}, {514, 110, 543, 139}},
+    {{464, 114, 489, 139}, {547, 110, 576, 139}},
+    {{497, 114, 522, 139}, {580, 110, 609, 139}},
+}};
+inline constexpr SetRect kCycleSpeedSlider{{673, 123, 816, 131}, {428, 146, 572, 153}};
+inline constexpr SetRect kProximityOn{{196, 146, 248, 164}, {326, 164, 394, 180}};
+inline constexpr SetRect kProximityOff{{324, 147, 375, 163}, {453, 165, 525, 181}};
+inline constexpr SetRect kSingleSwatch{{171, 206, 196, 232}, {170, 207, 195, 232}};
+// Red, green, blue.
+inline constexpr std::array<SetRect, 3> kColourSliders = {{
+    {{564, 272, 692, 287}, {571, 279, 698, 287}},
+    {{564, 319, 692, 334}, {571, 326, 698, 336}},
+    {{564, 354, 692, 379}, {571, 370, 698, 379}},
+}};
+inline constexpr std::array<Rect, 3> kValueBoxes = {{{713, 275, 738, 290}, {713, 323, 738, 338}, {713, 367, 738, 383}}};
+// The colour sliders' thumbs stop this far before the right edge.
+inline constexpr int kColourThumbStop = 7;
+
+enum Title { kBacklight, kProximity, kColourSetting, kCurrentColour, kPresetColour, kCustomColour };
+inline constexpr std::array<SetRect, 6> kTitles = {{
+    {{21, 25, 176, 50}, {21, 25, 176, 50}},
+    {{21, 138, 171, 167}, {17, 159, 253, 183}},
+    {{25, 166, 404, 195}, {17, 184, 516, 206}},
+    {{28, 207, 159, 229}, {28, 207, 159, 229}},
+    {{30, 247, 131, 265}, {30, 247, 131, 265}},
+    {{482, 239, 631, 260}, {482, 239, 631, 260}},
+}};
+
+// The colour wheel, in both sets.
+inline constexpr Rect kWheel{771, 264, 891, 383};
+
+// Preset i: column i mod 7, row i div 7.
+inline constexpr int kPresetCount = 26;
+inline constexpr int kPresetColumns = 7;
+constexpr Rect presetRect(int i, SkinSet set) {
+    const int c = i % kPresetColumns, r = i / kPresetColumns;
+    const int x = 40 * c - (c > 4 ? 1 : 0), y = 258 + 41 * r;
+    return set == SkinSet::Chinese ? Rect{x + 140, y - 2, x + 171, y + 31} : Rect{x + 177, y, x + 208, y + 32};
+}
+
+// Texts the page draws itself: the speed and brightness labels right-aligned
+// before their sliders, and the notes under the preset and custom headings.
+enum Label { kBreathingLabel, kBrightnessLabel, kCycleSpeedLabel, kPresetNote, kCustomNote };
+inline constexpr std::array<SetRect, 5> kLabels = {{
+    {{290, 60, 450, 81}, {300, 55, 562, 77}},
+    {{290, 86, 450, 107}, {310, 85, 562, 105}},
+    {{527, 116, 667, 138}, {180, 138, 420, 158}},
+    {{30, 270, 134, 350}, {30, 270, 166, 350}},
+    {{564, 390, 891, 410}, {571, 390, 891, 410}},
+}};
+}  // namespace ledset
 
 // Macro editor page (CDlgMacro), in page coordinates; its art is
 // skins/Macro_{normal,down,over}.bmp (pages::kMacro).

@@ -2,12 +2,15 @@
 // driven by real pointer events at the window's pixel positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "settings/profile_record.h"
 #include "tests/support/program_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
@@ -47,6 +50,25 @@ protected:
     std::unique_ptr<test::ProgramProcess> start(std::vector<std::string> arguments, const std::string& name = "out") {
         arguments.insert(arguments.begin(), "--no-delays");
         return std::make_unique<test::ProgramProcess>(program(), arguments, environment, work.file(name));
+    }
+
+    // A press at a point of the page rectangle, which starts at (15, 128).
+    static void clickPage(const test::FoundWindow& window, int x, int y) {
+        test::clickAt(window.x + 15 + x, window.y + 128 + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+
+    // Profile 1 once it has been saved so that `done` holds; false after five seconds.
+    template <typename Predicate>
+    bool savedProfile(ProfileRecord& record, Predicate done) {
+        return test::waitUntil(
+            [&] {
+                const auto bytes = test::readAll(work.file("wd/Profile/Profile1.cfg"));
+                if (bytes.size() != sizeof record) return false;
+                std::memcpy(&record, bytes.data(), sizeof record);
+                return done(record);
+            },
+            5000);
     }
 
     test::XvfbServer xvfb;
@@ -139,6 +161,107 @@ TEST_F(ProgramTest, PressingOkWritesTheProfileToTheMouseAndSavesIt) {
     EXPECT_TRUE(test::waitUntil([&] { return ::stat(index.c_str(), &after) == 0 && after.st_ino != before.st_ino; }, 5000))
         << "the index is saved after the apply";
 
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
+// X key codes of the server's default (evdev) keymap.
+constexpr int kKeyControl = 37, kKeyShift = 50, kKeyS = 39, kKeyEnd = 115, kKeyUp = 111;
+
+void tap(int key) {
+    test::fakeKey(key, true);
+    test::fakeKey(key, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndTheProfile) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto w = *test::findWindow(kTitle);
+    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
+    // The popup centres over the window.
+    const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
+    auto clickPopup = [&](int x, int y) {
+        test::clickAt(popupX + x, popupY + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    };
+
+    clickPage(162, 72);   // 750 off
+    clickPage(89, 72);    // 500 on
+    clickPage(93, 310);   // 125 Hz
+
+    clickPage(156, 424);  // the middle button's tab opens the popup
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    clickPopup(255, 50);  // basic functions
+    clickPopup(60, 74 + 9);  // the first row, then to "Mute", third from the end
+    tap(kKeyEnd);
+    tap(kKeyUp);
+    tap(kKeyUp);
+    clickPopup(354, 271);  // OK
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    clickPage(418, 424);  // the back button's tab
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    clickPopup(55, 50);  // key combination: capture is on
+    test::fakeKey(kKeyControl, true);
+    test::fakeKey(kKeyShift, true);
+    test::fakeKey(kKeyS, true);
+    test::fakeKey(kKeyS, false);
+    test::fakeKey(kKeyShift, false);
+    test::fakeKey(kKeyControl, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    clickPopup(354, 271);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    test::clickAt(w.x + 890, w.y + 611);  // OK of the main window
+    ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 08") != std::string::npos; }, 10000))
+        << readText(trace);
+    ProfileRecord record{};
+    ASSERT_TRUE(savedProfile(record, [](const ProfileRecord& r) { return r.reportInterval == 8; }));
+    EXPECT_EQ(record.buttons[1].functionType, 39) << "Mute";
+    EXPECT_EQ(record.buttons[4].functionType, 5);
+    EXPECT_EQ(record.buttons[4].comboCode, 0x00160300u) << "Ctrl+Shift+S as 00 03 16 00";
+    const auto levels = std::vector<int32_t>(std::begin(record.dpiLevels), std::end(record.dpiLevels));
+    EXPECT_NE(std::find(levels.begin(), levels.end(), 500), levels.end());
+    EXPECT_EQ(std::find(levels.begin(), levels.end(), 750), levels.end());
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
+// The lighting frames of a trace's last apply, as their hex text.
+std::string lastFrame(const std::string& trace, const std::string& start) {
+    const auto at = trace.rfind(start);
+    return at == std::string::npos ? std::string() : trace.substr(at, trace.find('\n', at) - at);
+}
+
+TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto w = *test::findWindow(kTitle);
+    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
+    test::clickAt(w.x + 300, w.y + 103);  // the lighting tab
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    clickPage(248, 95);   // steady
+    clickPage(391, 274);  // preset 5
+    clickPage(850, 330);  // a point of the colour wheel
+    test::clickAt(w.x + 890, w.y + 611);
+    ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 01") != std::string::npos; }, 10000));
+
+    ProfileRecord record{};
+    ASSERT_TRUE(savedProfile(record, [](const ProfileRecord& r) { return r.lightingMode == 1; }));
+    const uint32_t colour = static_cast<uint32_t>(record.ledColour[3]);
+    EXPECT_NE(colour, 0x00F927u) << "the wheel's colour replaced the preset's";
+    EXPECT_EQ(record.ledColourIsCustom[3], 1);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "SET_FEATURE 06 0c 01 %02x %02x %02x", (colour >> 8) & 0xFF, colour & 0xFF,
+                  (colour >> 16) & 0xFF);
+    const std::string frames = readText(trace);
+    EXPECT_EQ(lastFrame(frames, "SET_FEATURE 06 0c"), std::string(expected) + " 00 00 00");
+    char effect[64];
+    std::snprintf(effect, sizeof effect, "SET_FEATURE 06 0d 01 01 %02x 01", record.brightness & 0xFF);
+    EXPECT_EQ(lastFrame(frames, "SET_FEATURE 06 0d"), std::string(effect) + " 00 00 00");
     process->signal(SIGTERM);
     EXPECT_EQ(process->waitForExit(5000), 0);
 }

@@ -2,14 +2,15 @@
 // Shows every skinned control in each of its states and every window of the
 // controls subsystem; with --screens writes each as a PNG into DIR.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QDir>
+#include <QFile>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -23,8 +24,13 @@
 #include "macros/dlg_macro.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
+#include "app/standalone_state.h"
+#include "pages/dlg_main_set.h"
+#include "pages/dlg_led_set.h"
+#include "pages/led_model.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "skin/bitmap_button.h"
 #include "skin/bitmap_edit.h"
 #include "skin/dlg_info.h"
@@ -37,6 +43,7 @@
 #include "skin/message_port.h"
 #include "skin/popup.h"
 #include "skin/skin_scroll.h"
+#include "skin/window_messages.h"
 #include "skin/slider.h"
 #include "skin/window_messages.h"
 #include "skin/xp_menu.h"
@@ -398,6 +405,71 @@ QImage menuLibraryScreen(QWidget* owner, MessagePort* port) {
     return open.empty() ? QImage() : onDark(shot, 12);
 }
 
+// Where a page shown alone sends its hints and messages: nowhere.
+struct Nowhere final : MessageTarget, UserMessages {
+    void post(uint32_t, uintptr_t, intptr_t) override {}
+    intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
+    void info(std::u16string_view) override {}
+    void standard(std::u16string_view, std::u16string_view) override {}
+};
+
+// The build folder as program folder; for the Chinese coordinate set a
+// folder in `scratch` whose skins/ is the build's skins-sc/, as an install
+// of the Chinese skin has it.
+Folders pageFolders(bool chineseSet, const QTemporaryDir& scratch) {
+    Folders folders{executableFolder(), QDir::tempPath().toStdString()};
+    if (chineseSet) {
+        const QString build = programFolder();
+        QFile::link(build + "/skins-sc", scratch.path() + "/skins");
+        QFile::link(build + "/Language", scratch.path() + "/Language");
+        folders.program = scratch.path().toStdString();
+    }
+    return folders;
+}
+
+// The main settings page in a language, on the skin set that language's
+// coordinates belong to (skins-sc/ holds the Chinese one): two inputs
+// changed, the back button's tab under the pointer and its marker lit, and
+// with `oneScreen` the wheel on one screen, its field disabled.
+QImage mainSetScreen(int32_t language, bool oneScreen) {
+    Nowhere nowhere;
+    QTemporaryDir chineseFolder;
+    StandaloneState standalone(pageFolders(language == 1, chineseFolder), nowhere, nowhere, language);
+    ProfileRecord& profile = standalone.settings.current;
+    profile.buttons[3].functionType = 32;
+    setFixedText(profile.buttons[3].label, u"Play/Pause");
+    profile.buttons[6].functionType = 19;
+    setFixedText(profile.buttons[6].label, u"/home/player/Music/Victory fanfare.ogg");
+    profile.dpiLevels[6] = 0;  // six levels
+    if (oneScreen) profile.wheelScrollLines = -1;
+    CDlgMainSet page(standalone.state, nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.dpiButton(1));
+    QMouseEvent onTab(QEvent::MouseMove, QPointF(40, 16), page.tab(4)->mapToGlobal(QPointF(40, 16)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page.tab(4), &onTab);
+    page.marker(4)->setCheckedState(1);
+    return grabbed(&page);
+}
+
+// The lighting page in one coordinate set and language; `setUp` chooses
+// the profile's lighting, and the pointer rests on a mode button.
+QImage ledSetScreen(bool chineseSet, int32_t language, const std::function<void(ProfileRecord&)>& setUp,
+                    int hoveredMode) {
+    Nowhere nowhere;
+    QTemporaryDir chineseFolder;
+    auto standalone = std::make_unique<StandaloneState>(pageFolders(chineseSet, chineseFolder), nowhere, nowhere, language);
+    standalone->language.chineseUi = chineseSet ? 1 : 0;  // the page picks its coordinate set from it
+    setUp(standalone->settings.current);
+    CDlgLEDSet page(standalone->state, nullptr);
+    page.Refresh();
+    page.show();
+    hoverOver(page.modeButton(hoveredMode));
+    QCoreApplication::processEvents();
+    return grabbed(&page);
+}
+
 QImage iconsScreen() {
     QImage img(12 * 42 + 20, 120, QImage::Format_RGB32);
     QPainter p(&img);
@@ -412,59 +484,35 @@ QImage iconsScreen() {
     return img;
 }
 
-// The program's state as the assignment popup sees it, in language n, with
-// a few macros in the Counter-Strike group and a temporary working folder.
-class PopupWorld {
-public:
-    // `program` is the folder of skins and languages.
-    explicit PopupWorld(int languageNumber, std::string program = executableFolder())
-        : folders{std::move(program), QDir::tempPath().toStdString()},
-          language{findLanguage(languageNumber)->chineseUi, 0, languageNumber},
-          messages(language),
-          profiles(settings, SettingsContext{folders, messages, strings, language}),
-          macros(std::make_unique<MacroLibrary>()),
-          macroStore(*macros, SettingsContext{folders, messages, strings, language}, clock),
-          hooks(source),
-          mainWindow(&owner),
-          state{folders, language, strings, messages, settings, profiles, *macros, macroStore, hooks, mainWindow} {
-        const std::string_view file = findLanguage(languageNumber)->file;
-        strings.LoadCatalogue(folders.program + "/" + std::string(file));
-        fillProfileDefaults(settings.current, language.chineseUi);
-        const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
-        for (uint32_t k = 0; k < std::size(names); ++k) {
-            MacroRecord& slot = macros->slots[k];
-            slot.size = kMacroBaseSize + 8;
-            slot.magic = kMacroMagic;
-            slot.id = 3u << 24 | (k + 1);
-            std::u16string_view name(names[k]);
-            std::copy(name.begin(), name.end(), slot.name);
-        }
+// A few macros in the Counter-Strike group, from slot 0.
+void addCounterStrikeMacros(MacroLibrary& macros) {
+    const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
+    for (uint32_t k = 0; k < std::size(names); ++k) {
+        MacroRecord& slot = macros.slots[k];
+        slot.size = kMacroBaseSize + 8;
+        slot.magic = kMacroMagic;
+        slot.id = 3u << 24 | (k + 1);
+        setFixedText(slot.name, names[k]);
     }
+}
 
-    ProgramState& programState() { return state; }
-    FakeClock& fakeClock() { return clock; }
+// The program's state as the assignment popup sees it, in language n, with
+// a few macros in the Counter-Strike group.
+struct PopupWorld {
+    explicit PopupWorld(int languageNumber)
+        : standalone({executableFolder(), QDir::tempPath().toStdString()}, nowhere, nowhere, languageNumber) {
+        addCounterStrikeMacros(standalone.macros);
+    }
+    ProgramState& programState() { return standalone.state; }
 
-private:
-    Folders folders;
-    LanguageState language;
-    StringCatalogue strings;
-    WindowMessages messages;
-    SettingsState settings;
-    ProfileStore profiles;
-    std::unique_ptr<MacroLibrary> macros;  // 2 MB
-    FakeClock clock;
-    MacroStore macroStore;
-    QuietInputSource source{true};
-    InputHooks hooks;
-    QObject owner;
-    MessagePort mainWindow;
-    ProgramState state;
+    Nowhere nowhere;
+    StandaloneState standalone;
 };
 
 // The popup for the right button on tab `page`, with a choice made there.
 QImage settingScreen(int languageNumber, int page) {
-    PopupWorld world(languageNumber);
-    CSettingDlg popup(world.programState(), 2, nullptr);
+    auto world = std::make_unique<PopupWorld>(languageNumber);  // 2 MB of macros: not on the stack
+    CSettingDlg popup(world->programState(), 2, nullptr);
     popup.showPage(page);
     switch (page) {
     case 1:
@@ -496,16 +544,14 @@ enum class MacroScene { Stored, Recording, Inserting, GameMenu };
 // The macro page on the Counter-Strike group: a stored macro, one being
 // recorded, a key being inserted, or the game menu open under its button.
 QImage macroScreen(int languageNumber, MacroScene scene) {
-    // The Chinese interface is laid out for the Chinese skin set: a program
-    // folder whose skins are that set.
-    QTemporaryDir program;
-    const QString build = QString::fromStdString(executableFolder());
+    Nowhere nowhere;
+    QTemporaryDir chineseFolder;
     const bool chinese = findLanguage(languageNumber)->chineseUi;
-    for (const auto& [link, target] : {std::pair{"skins", chinese ? "skins-sc" : "skins"}, {"Language", "Language"},
-                                       {"libMenuEx.so", "libMenuEx.so"}})
-        QFile::link(build + "/" + target, program.filePath(QString::fromLatin1(link)));
-    PopupWorld world(languageNumber, program.path().toStdString());
-    ProgramState& state = world.programState();
+    auto standalone = std::make_unique<StandaloneState>(pageFolders(chinese, chineseFolder), nowhere, nowhere, languageNumber);
+    ProgramState& state = standalone->state;
+    addCounterStrikeMacros(state.macros);
+    // Recorded delays need time that passes.
+    FakeClock clock;
     MacroRecord& jump = state.macros.slots[0];
     const std::vector<MacroEvent> events = {
         macroEvent(kEventKeyDown, 0x20), macroEvent(kEventDelay, 40),  macroEvent(kEventKeyDown, 0xA2),
@@ -517,7 +563,7 @@ QImage macroScreen(int languageNumber, MacroScene scene) {
     jump.loopCount = 3;
     QWidget window;
     window.resize(layout::kPageSize.width, layout::kPageSize.height);
-    CDlgMacro page(state, world.fakeClock(), &window);
+    CDlgMacro page(state, clock, &window);
     page.move(0, 0);
     window.show();
     page.fillLists();
@@ -530,7 +576,7 @@ QImage macroScreen(int languageNumber, MacroScene scene) {
         page.toggleRecording();
         for (const auto& [after, vk, flags] : std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>>{
                  {0, 0x57, 0}, {180, 0xA0, 0}, {60, 0x57, 0x80}, {640, 0xA0, 0x80}, {95, 0x51, 0}}) {
-            world.fakeClock().advance(after);
+            clock.advance(after);
             page.port()->send(msg::kHookInput, vk, flags);
         }
         break;
@@ -599,6 +645,33 @@ int writeScreens(const QString& dir) {
         {"macro_ukrainian", [] { return macroScreen(11, MacroScene::Inserting); }},
         {"macro_dutch", [] { return macroScreen(8, MacroScene::Recording); }},
         {"macro_game_menu", [] { return macroScreen(2, MacroScene::GameMenu); }},
+        {"main_set", [] { return mainSetScreen(2, false); }},
+        {"main_set_chinese", [] { return mainSetScreen(1, false); }},
+        {"main_set_german", [] { return mainSetScreen(5, true); }},
+        {"main_set_russian", [] { return mainSetScreen(10, false); }},
+        {"ledset_steady", [] {
+             return ledSetScreen(false, 2, [](ProfileRecord& r) {
+                 r.lightingMode = 1;
+                 r.ledColour[3] = led::kPresets[5];
+                 r.ledColourPreset[3] = 5;
+                 r.ledColourIsCustom[3] = 0;
+             }, 3);
+         }},
+        {"ledset_cycle_german", [] {
+             return ledSetScreen(false, 5, [](ProfileRecord& r) {
+                 r.lightingMode = 5;
+                 r.symphonyCustom = 1;
+                 r.ledColour[0] = 0x3020E0;
+                 r.ledColour[1] = 0xE08020;
+                 r.ledColour[2] = 0x20E060;
+             }, 6);
+         }},
+        {"ledset_chinese", [] {
+             return ledSetScreen(true, 1, [](ProfileRecord& r) { r.lightingMode = 2; }, 4);
+         }},
+        {"ledset_chinese_set_english", [] {
+             return ledSetScreen(true, 2, [](ProfileRecord& r) { r.lightingMode = 5; }, 1);
+         }},
     };
     int failed = 0;
     for (const auto& [name, shoot] : screens) {

@@ -62,6 +62,21 @@ QImage mainWindow(State s);
 QImage slantedButtons(State s);
 // An empty page of that size.
 QImage pageBackground(QSize size);
+// A slanted button on the pixels its region keeps.
+void drawSlantedButton(QPainter& p, const q30x::layout::mainwin::Quad& quad, const Look& look);
+// A recessed slanted plate under a row of slanted buttons, from the first
+// one's left side to the last one's right side (antialiased painter).
+void drawButtonTray(QPainter& p, const q30x::layout::mainwin::Quad& first, const q30x::layout::mainwin::Quad& last,
+                    const QColor& edge);
+
+// The main settings page (mainset_art.cpp): one look of its three skin
+// files in a coordinate set, and the page with its seven button tabs in one
+// look (built-in bitmaps 160..165).
+QImage mainSetPage(q30x::layout::SkinSet set, State s);
+QImage mainSetTabs(q30x::layout::SkinSet set, State s);
+// The lighting page in one look, laid out in one coordinate set
+// (ledset_art.cpp).
+QImage ledSetPage(State s, q30x::layout::SkinSet set);
 
 }  // namespace skingen
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "art.h"
@@ -73,9 +74,12 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     ok &= writeSkin(skins, L::mainwin::kFiles, skingen::mainWindow);
     const QImage page = skingen::pageBackground(QSize(L::kPageSize.width, L::kPageSize.height));
     namespace lp = L::pages;
-    for (const auto& files : {lp::kMainSet, lp::kLedSet, lp::kSts, lp::kSupport})
-        ok &= writeSkin(skins, files, [&](State) { return page; });
     const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
+    ok &= writeSkin(skins, lp::kMainSet, [set](State s) { return skingen::mainSetPage(set, s); });
+    for (const auto& files : {lp::kSts, lp::kSupport})
+        ok &= writeSkin(skins, files, [&](State) { return page; });
+    // The pages' controls sit where their coordinate set puts them.
+    ok &= writeSkin(skins, lp::kLedSet, [set](State s) { return skingen::ledSetPage(s, set); });
     ok &= writeSkin(skins, lp::kMacro, [set](State s) { return skingen::macroPage(s, set); });
     ok &= writeListIcons(skins);
     namespace ls = L::setting;
@@ -128,6 +132,15 @@ bool writeBuiltins(const QString& folder) {
     images.emplace_back(mr::kStandardNormal, slantedNormal);
     images.emplace_back(mr::kStandardHover, slantedHover);
     images.emplace_back(mr::kStandardPressed, slantedPressed);
+
+    namespace sr = L::mainset::res;
+    for (const auto& [set, normal, hover, pressed] :
+         {std::tuple{L::SkinSet::Chinese, sr::kChineseNormal, sr::kChineseHover, sr::kChinesePressed},
+          std::tuple{L::SkinSet::Standard, sr::kStandardNormal, sr::kStandardHover, sr::kStandardPressed}}) {
+        images.emplace_back(normal, skingen::mainSetTabs(set, State::Normal));
+        images.emplace_back(hover, skingen::mainSetTabs(set, State::Hover));
+        images.emplace_back(pressed, skingen::mainSetTabs(set, State::Pressed));
+    }
 
     bool ok = true;
     QString qrc;

@@ -182,9 +182,7 @@ void drawBottomBar(QPainter& p, const QRect& r, int top) {
 
     // The profiles stand in one tray, OK in its own accent-edged one.
     p.setRenderHint(QPainter::Antialiasing);
-    const M::Quad& first = M::kProfiles.front();
-    const M::Quad& last = M::kProfiles.back();
-    drawTray(p, {slantOf(first).left, slantOf(last).right, double(first[0].y), double(first[3].y)}, kHairline);
+    drawButtonTray(p, M::kProfiles.front(), M::kProfiles.back(), kHairline);
     drawTray(p, slantOf(M::kOk), kAccentDeep);
     p.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -216,6 +214,12 @@ void drawMainBackground(QPainter& p, const QRect& r) {
 }
 
 }  // namespace
+
+void drawButtonTray(QPainter& p, const M::Quad& first, const M::Quad& last, const QColor& edge) {
+    drawTray(p, {slantOf(first).left, slantOf(last).right, double(first[0].y), double(first[3].y)}, edge);
+}
+
+void drawSlantedButton(QPainter& p, const M::Quad& quad, const Look& look) { drawSlant(p, slantOf(quad), look); }
 
 Look primaryLook(State s) {
     switch (s) {

@@ -94,6 +94,8 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
       strings_(strings),
       messages_(messages),
       profileStore_(settings_, SettingsContext{services.folders, messages, strings, language}),
+      macroWriter_(services.clock,
+                   [this](FileError error) { port_->post(msg::kMacroFileNotWritten, static_cast<uintptr_t>(error), 0); }),
       macroStore_(macros_, SettingsContext{services.folders, messages, strings, language}, services.clock),
       hooks_(services.input),
       port_(new MessagePort(this)),
@@ -101,6 +103,7 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
       worker_({services.link, settings_, macros_, language, hooks_, services.desktop, services.trace}),
       presence_(services.link, hooks_, *port_, language, services.clock) {
     port_->setHandler([this](uint32_t m, uintptr_t w, intptr_t l) { return onMessage(m, w, l); });
+    macroStore_.setWriter(&macroWriter_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     messages_.setOwner(this);
@@ -177,7 +180,7 @@ void CQ52XDriverDlg::createPages() {
         popup.exec();
     });
     ledSet_ = new CDlgLEDSet(state_, this);
-    macro_ = new CDlgMacro(state_, this);
+    macro_ = new CDlgMacro(state_, services_.clock, this);
     sts_ = new CDlgSts(state_, services_.pointer, this);
     support_ = new CDlgSupport(state_, services_.launcher, this);
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);
@@ -236,6 +239,7 @@ intptr_t CQ52XDriverDlg::onMessage(uint32_t message, uintptr_t wParam, intptr_t 
     case msg::kInputEvent: onInputEvent(wParam, lParam); break;
     case msg::kShowHint: onShowHint(static_cast<int>(lParam)); break;
     case msg::kRestoreDefaults: onRestoreDefaults(); break;
+    case msg::kMacroFileNotWritten: macroStore_.reportWriteFailure(static_cast<FileError>(wParam)); break;
     case msg::kTimer: onTimer(wParam); break;
     case msg::kClose: shutdown(); break;
     case msg::kCommand:
@@ -266,6 +270,7 @@ void CQ52XDriverDlg::onTrayCommand(uintptr_t command) {
 
 void CQ52XDriverDlg::switchPage(int n) {
     if (n < 1 || n > kPageCount) return;
+    macro_->closeGameMenu();
     if (n != 3 && macro_->recording()) macro_->stopRecording();
     for (int t = 1; t <= kPageCount; ++t) tab(t)->setMarked(t == n);
     for (int t = 1; t <= kPageCount; ++t) page(t)->setVisible(t == n);

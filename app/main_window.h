@@ -172,6 +172,9 @@ private:
     SettingsState settings_;
     ProfileStore profileStore_;
     MacroLibrary macros_;
+    // Saves the macro file off this thread; gone after the pages, so the
+    // last save they asked for is written.
+    MacroFileWriter macroWriter_;
     MacroStore macroStore_;
     InputHooks hooks_;
     MessagePort* port_;

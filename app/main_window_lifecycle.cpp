@@ -134,6 +134,8 @@ void CQ52XDriverDlg::shutdown() {
     macro_ = nullptr;
     sts_ = nullptr;
     support_ = nullptr;
+    // The pages are gone: their last macro save reaches the disk before the end.
+    macroWriter_.flush();
     hooks_.removeHooks();
     services_.link.closeDevice();
     worker_.setMainWindow(nullptr);

@@ -11,6 +11,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/page_controls.h"
 
 namespace q30x {
 
@@ -212,14 +213,6 @@ void CSettingDlg::paintEvent(QPaintEvent*) {
     drawTextLine(p, toQRect(ls::kCurrent), currentText(), Qt::AlignLeft);
     drawTextLine(p, toQRect(ls::kDisableText), entry("str_disable"), Qt::AlignLeft);
 }
-
-namespace {
-// The keyboard can neither confirm nor cancel the popup; the hook still
-// sees these keys, so they can be captured.
-bool isDialogKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Space;
-}
-}  // namespace
 
 void CSettingDlg::keyPressEvent(QKeyEvent* e) {
     if (isDialogKey(e->key())) return e->accept();

@@ -18,6 +18,7 @@
 #include "skin/layout.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "skin/page_controls.h"
 #include "skin/skin_scroll.h"
 
 namespace q30x {
@@ -32,28 +33,11 @@ QString programFolder(const ProgramState& state) { return QString::fromStdString
 
 QRect pageRect() { return toQRect(ls::kPageArea); }
 
-// A button of a page, its looks cut from the page's three images.
-CGDIBitmapBtn* pageButton(CSkinPage* page, const layout::Rect& r, const QString& caption = {}) {
-    auto* button = new CGDIBitmapBtn(caption, toQRect(r), page);
-    button->cutImages(toQRect(r), page->normalImage(), page->hoverImage(), page->pressedImage(), page->normalImage());
-    return button;
-}
-
-CGDIBitmapBtn* pageCheckBox(CSkinPage* page, const layout::Rect& r) {
-    CGDIBitmapBtn* box = pageButton(page, r);
-    box->setModes(true, false);
-    return box;
-}
-
-// The popup's lists share one look and the skinned vertical bar.
+// The popup's lists share one look.
 CListBoxEx* pageList(CSkinPage* page, const ProgramState& state, const layout::Rect& r, int id, uint16_t itemHeight) {
-    auto* list = new CListBoxEx(toQRect(r), page, id, programFolder(state));
-    list->setItemHeight(itemHeight);
-    list->setColours(QColor::fromRgb(ls::kListBackground), QColor::fromRgb(ls::kListSelectedBackground));
-    list->setTextColours(QColor::fromRgb(ls::kListText), QColor::fromRgb(ls::kListSelectedText));
-    list->setDoubleClickEditing(false);
-    CSkinScrollWnd::wrap(list, builtinImage(layout::scrollbar::kBitmap));
-    return list;
+    return pageList(page, programFolder(state), r, id, itemHeight,
+                    {QColor::fromRgb(ls::kListBackground), QColor::fromRgb(ls::kListSelectedBackground),
+                     QColor::fromRgb(ls::kListText), QColor::fromRgb(ls::kListSelectedText)});
 }
 
 // addRow selects what it adds, scrolling it into view; the popup starts

@@ -9,10 +9,6 @@
 namespace q30x {
 namespace {
 
-// The file write blocks the interface between two pauses, as the program
-// has always done; they go through the clock so tests see them.
-constexpr uint32_t kSavePauseMs = 100;
-
 std::span<const uint8_t> bytesOf(const MacroLibrary& library) {
     return {reinterpret_cast<const uint8_t*>(&library), sizeof library};
 }
@@ -21,6 +17,18 @@ std::span<const uint8_t> bytesOf(const MacroLibrary& library) {
 
 std::u16string_view macroInUseText(int chineseUi) {
     return chineseUi ? u"当前宏正在被使用，不能删除！" : u"The macro is being applied and cannot be deleted!";
+}
+
+std::u16string_view macroLibraryFullText(int chineseUi) {
+    return chineseUi ? u"宏库已满（500 个宏），此宏未能保存。请先删除不用的宏。"
+                     : u"The macro library is full (500 macros): this macro could not be stored. Delete a macro you "
+                       u"no longer use first.";
+}
+
+std::u16string macroRowsNotStoredText(int rows, int chineseUi) {
+    const std::u16string count = fromUtf8(std::to_string(rows));
+    if (chineseUi) return u"宏最多保存 1000 个事件，最后 " + count + u" 行未能保存。";
+    return u"A macro holds at most 1,000 events: the last " + count + u" rows were not stored.";
 }
 
 std::string MacroStore::filePath() const { return joinPath(context_.folders.working, filenames::kMacro); }
@@ -45,15 +53,20 @@ bool MacroStore::saveFile() {
     if (!fileExists(path)) {
         context_.messages.standard(missingFileText(path), kInfoCaption);
         error = writeFileAtomic(path, bytesOf(library_));
+    } else if (writer_) {
+        writer_->write(path, bytesOf(library_));
+        return true;
     } else {
-        clock_.sleepMs(kSavePauseMs);
-        error = writeFileAtomic(path, bytesOf(library_));
-        clock_.sleepMs(kSavePauseMs);
+        error = writeMacroFile(clock_, path, bytesOf(library_));
     }
+    reportWriteFailure(error);
+    return error == FileError::None;
+}
+
+void MacroStore::reportWriteFailure(FileError error) const {
     // A refused write is told, whether the file was there or not: otherwise
     // the user believes the change is kept.
     if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.messageText("str_msg4"), kInfoCaption);
-    return error == FileError::None;
 }
 
 MacroResult MacroStore::buildAndStore(std::vector<MacroRow>& rows, std::u16string_view loopText, const uint32_t* id,

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "macros/macro_file_writer.h"
 #include "macros/macro_library.h"
 #include "macros/macro_rows.h"
 #include "platform/clock.h"
@@ -33,7 +34,12 @@ public:
 
     // Start-up: a missing file is reported and leaves the library empty.
     bool loadFile();
+    // With a writer, a save of the existing file is handed to it and counts
+    // as done; a failure of its write comes back through reportWriteFailure.
     bool saveFile();
+    void setWriter(MacroFileWriter* writer) { writer_ = writer; }
+    // Tells the user of a refused write: the change is in memory only.
+    void reportWriteFailure(FileError error) const;
 
     // The editor's save of its current macro (id null: none selected).
     // `droppedRows` tells how many rows did not fit into the record.
@@ -54,9 +60,13 @@ private:
     MacroLibrary& library_;
     SettingsContext context_;
     Clock& clock_;
+    MacroFileWriter* writer_ = nullptr;
 };
 
 // The refusal shown when deleting a macro a profile uses.
 std::u16string_view macroInUseText(int chineseUi);
+// Told when a store finds no slot, and when rows did not fit into a record.
+std::u16string_view macroLibraryFullText(int chineseUi);
+std::u16string macroRowsNotStoredText(int rows, int chineseUi);
 
 }  // namespace q30x

@@ -89,8 +89,12 @@ void CGDIBitmapBtn::paintEvent(QPaintEvent*) {
                           : l == BitmapLook::Disabled ? kDisabledText
                                                       : colours_[0];
     QFont font = shellDlgFont();
+    const int room = width() - captionLeft_ - 5;
+    constexpr int kSmallestPixels = 9;
+    while (captionShrinks_ && font.pixelSize() > kSmallestPixels && QFontMetrics(font).horizontalAdvance(caption_) > room)
+        font.setPixelSize(font.pixelSize() - 1);
     QFontMetrics fm(font);
-    QRect box(8, height() / 2 - fm.height() / 2, width() - 13, fm.height());
+    QRect box(captionLeft_, height() / 2 - fm.height() / 2, room, fm.height());
     QString text = fm.elidedText(caption_, captionElide_, box.width());
     int flags = static_cast<int>(captionAlignment_) | Qt::AlignTop | Qt::TextSingleLine;
     if (captionWrap_ && text != caption_) {

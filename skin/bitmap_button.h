@@ -34,6 +34,11 @@ public:
     void setCaptionLayout(Qt::Alignment horizontal, Qt::TextElideMode elide);
     // A caption too long for one line takes two in a smaller face.
     void setCaptionWrap(bool on);
+    // Where the caption starts: past the box of a check-mode option.
+    void setCaptionIndent(int left) { captionLeft_ = left; }
+    // A caption wider than a small button shrinks (to 9 pixels) before it is
+    // cut, so a long word of another language still reads whole.
+    void setCaptionShrinks(bool on) { captionShrinks_ = on; }
     QString caption() const { return caption_; }
     void setModes(bool checkMode, bool autoToggle);
     void setCheckedState(int checked);
@@ -71,6 +76,8 @@ private:
     QString caption_;
     Qt::Alignment captionAlignment_ = Qt::AlignHCenter;
     Qt::TextElideMode captionElide_ = Qt::ElideRight;
+    int captionLeft_ = 8;
+    bool captionShrinks_ = false;
     bool hover_ = false;
     std::array<QImage, 4> images_;  // by BitmapLook
     std::array<QColor, 3> colours_;  // normal, hover, checked

@@ -470,4 +470,58 @@ inline constexpr std::array<SetRect, 5> kLabels = {{
 }};
 }  // namespace ledset
 
+// Macro editor page (CDlgMacro), in page coordinates; its art is
+// skins/Macro_{normal,down,over}.bmp (pages::kMacro).
+namespace macropage {
+constexpr SetRect same(Rect r) { return {r, r}; }
+inline constexpr SetRect kGameButton = same({25, 48, 327, 71});
+inline constexpr SetRect kMacroList = same({27, 89, 325, 406});
+inline constexpr SetRect kMacroFrame = same({26, 87, 324, 406});
+inline constexpr SetRect kNewMacro = same({26, 412, 67, 441});
+inline constexpr SetRect kDeleteMacro = same({77, 412, 139, 441});
+inline constexpr SetRect kEventList = same({345, 51, 626, 406});
+inline constexpr SetRect kEventFrame = same({342, 49, 625, 407});
+inline constexpr SetRect kEventLabel = same({340, 19, 427, 39});
+inline constexpr SetRect kInsert{{361, 412, 391, 441}, {343, 412, 373, 440}};
+inline constexpr SetRect kDeleteRow{{394, 412, 424, 441}, {376, 412, 406, 440}};
+inline constexpr SetRect kModify{{427, 412, 457, 441}, {409, 412, 439, 440}};
+inline constexpr SetRect kRecord = same({783, 22, 899, 53});
+inline constexpr SetRect kNoDelay = same({646, 58, 834, 76});
+inline constexpr SetRect kLoopField = same({852, 87, 892, 102});
+inline constexpr SetRect kLeftPicture{{718, 213, 745, 257}, {715, 185, 740, 207}};
+inline constexpr SetRect kMiddlePicture{{754, 205, 782, 256}, {756, 166, 780, 189}};
+inline constexpr SetRect kRightPicture{{791, 213, 823, 257}, {802, 186, 825, 209}};
+inline constexpr SetRect kKeyOption{{644, 340, 757, 357}, {644, 316, 779, 335}};
+inline constexpr SetRect kKeyField{{666, 365, 821, 379}, {664, 340, 823, 358}};
+inline constexpr SetRect kKeyConfirm{{852, 362, 892, 383}, {852, 340, 892, 358}};
+inline constexpr SetRect kDelayOption{{644, 389, 768, 405}, {644, 364, 790, 382}};
+inline constexpr SetRect kDelayField{{666, 415, 821, 428}, {664, 389, 823, 407}};
+inline constexpr SetRect kDelayConfirm{{852, 412, 892, 434}, {852, 389, 892, 407}};
+inline constexpr SetRect kGroupLabel = same({24, 19, 120, 40});
+// The mouse the three button pictures sit on, drawn around them.
+inline constexpr SetRect kMouseBody{{700, 190, 840, 330}, {700, 150, 840, 290}};
+// Option and switch captions start past their box.
+inline constexpr int kBoxSide = 14;
+inline constexpr int kCaptionIndent = 22;
+inline constexpr int kSmallCaptionIndent = 3;
+// A field's sunken frame lies this far around its edit.
+inline constexpr int kFieldMarginX = 3, kFieldMarginY = 2;
+// The plate of the row editor; where its controls are hidden the page
+// shows the bare plate.
+inline constexpr uint32_t kEditorPlate = 0x1B1714;
+inline constexpr int kEditorMargin = 8;
+inline constexpr int kMacroListId = 256;
+inline constexpr int kEventListId = 257;
+inline constexpr int kItemHeight = 18;
+// COLORREF (0x00BBGGRR), as the page's drawing code names its colours.
+inline constexpr uint32_t kGameText = 0x676153;
+inline constexpr uint32_t kRecordText = 0xD3BB3D;
+inline constexpr uint32_t kListText = 0x676153;
+inline constexpr uint32_t kListSelectedText = 0xB98C15;
+inline constexpr uint32_t kListSelectedFill = 0x141414;
+inline constexpr uint32_t kEditText = 0xB98C15;
+inline constexpr uint32_t kOptionText = 0xC8BDBD;
+inline constexpr uint32_t kEditFill = 0x0F0F0F;
+}  // namespace macropage
+
 }  // namespace q30x::layout

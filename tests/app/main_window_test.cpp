@@ -4,12 +4,15 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <cstring>
 #include <QMouseEvent>
 #include <QTimer>
 #include <sstream>
 
 #include "device/key_codes.h"
 #include "i18n/language_choice.h"
+#include "macros/dlg_macro.h"
 #include "pages/dlg_support.h"
 #include "platform/messages.h"
 #include "platform/utf16.h"
@@ -18,6 +21,7 @@
 #include "platform/virtual/virtual_usb_devices.h"
 #include "skin/bitmap_button.h"
 #include "skin/irr_button.h"
+#include "skin/list_box.h"
 #include "skin/message_port.h"
 #include "skin/window_messages.h"
 #include "tests/support/recording_launcher.h"
@@ -111,6 +115,33 @@ TEST_F(MainWindowTest, StartsOnTheMainPageWithTheStoredLanguageHooksAndUpdaterTi
     EXPECT_TRUE(w.hooks().installed());
     EXPECT_TRUE(w.port()->hasTimer(CQ52XDriverDlg::kUpdaterTimer));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, LeavingTheMacroPageClosesItsMenuAndStoresTheRecordingOnDiskBeforeTheEnd) {
+    CQ52XDriverDlg& w = start();
+    press(w.tab(3));
+    auto* macros = static_cast<CDlgMacro*>(w.page(3));
+    macros->newMacroButton()->click();
+    const uint32_t id = *macros->macroList()->itemData(0);
+    macros->recordButton()->click();
+    for (uint32_t flags : {0u, 0x80u}) {
+        w.hooks().keyboardHook({0x41, flags});
+        pump();
+    }
+    macros->openGameMenu();
+    press(w.tab(2));
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(top)) {
+            EXPECT_FALSE(menu->isVisible());
+        }
+    EXPECT_FALSE(macros->recording());
+    w.shutdown();
+    const std::vector<uint8_t> file = test::readAll(joinPath(folders.working, "Macro.cfg"));
+    ASSERT_EQ(file.size(), sizeof(MacroLibrary));
+    MacroRecord first;
+    std::memcpy(static_cast<void*>(&first), file.data(), sizeof first);
+    EXPECT_EQ(first.id, id);
+    EXPECT_EQ(first.eventCount, 3u) << "A down, its delay, A up";
 }
 
 TEST_F(MainWindowTest, ControlsSitAtTheirPlaces) {

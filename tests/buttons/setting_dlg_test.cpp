@@ -21,6 +21,7 @@
 #include "skin/layout.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "support/program_world.h"
 #include "support/recording_target.h"
 #include "support/temp_folder.h"
 #include "tests/support/program_world.h"
@@ -90,7 +91,6 @@ protected:
         for (const auto& m : messages.shown) texts.push_back(m.text);
         return texts;
     }
-
 };
 
 TEST_F(SettingDlgTest, KeyCombinationsGiveTheirComboCode) {

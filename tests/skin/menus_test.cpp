@@ -96,7 +96,8 @@ TEST(Gallery, WritesEveryScreenAndNoneIsBlank) {
     ASSERT_TRUE(gallery.waitForFinished(60000));
     EXPECT_EQ(gallery.exitCode(), 0) << gallery.readAllStandardError().toStdString();
     for (const char* name : {"controls", "info_ok", "info_question", "info_countdown", "info_long", "info_chinese",
-                             "progress", "progress_chinese", "language_popup", "tray_menu", "menu_library", "icons", "list_box"}) {
+                             "progress", "progress_chinese", "language_popup", "tray_menu", "menu_library", "icons", "list_box", "macro_page", "macro_recording",
+                             "macro_inserting", "macro_chinese", "macro_game_menu"}) {
         const QImage image(dir + "/" + name + ".png");
         ASSERT_FALSE(image.isNull()) << name;
         QSet<QRgb> colours;

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "app/input_hooks.h"
 #include "app/program_state.h"
 #include "platform/clock.h"
 #include "platform/input_events.h"
@@ -10,11 +11,13 @@
 
 namespace q30x::test {
 
-// The process-wide state the pages and popups are given: the program folder
-// of the build (its drawn art), a working folder of its own, recorded
-// messages and a main window that only records, English by default.
+// The process-wide state a window is given, built from the real types: a
+// working folder of its own, the build folder (its drawn art) as program
+// folder unless told otherwise, recorded messages, a fake clock and hooks on
+// a main window that records what reaches it; English by default.
 struct ProgramWorld {
-    explicit ProgramWorld(std::string programFolder) : folders{std::move(programFolder), folder.path()} {}
+    explicit ProgramWorld(std::string programFolder = Q30X_TEST_LIBDIR)
+        : folders{std::move(programFolder), folder.path()} {}
 
     TempFolder folder;
     Folders folders;
@@ -23,8 +26,8 @@ struct ProgramWorld {
     RecordedMessages messages;
     SettingsState settings;
     ProfileStore profiles{settings, SettingsContext{folders, messages, strings, language}};
-    std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();
-    FakeClock clock;
+    std::unique_ptr<MacroLibrary> macros = std::make_unique<MacroLibrary>();  // 2 MB
+    FakeClock clock{5000};
     MacroStore macroStore{*macros, SettingsContext{folders, messages, strings, language}, clock};
     QuietInputSource source{true};
     InputHooks hooks{source};

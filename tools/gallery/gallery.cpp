@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -25,6 +24,8 @@
 #include "pages/dlg_sts.h"
 #include "pages/dlg_support.h"
 #include "pages/stats.h"
+
+#include "macros/dlg_macro.h"
 #include "i18n/languages.h"
 #include "platform/clock.h"
 #include "app/standalone_state.h"
@@ -487,19 +488,24 @@ QImage iconsScreen() {
     return img;
 }
 
+// A few macros in the Counter-Strike group, from slot 0.
+void addCounterStrikeMacros(MacroLibrary& macros) {
+    const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
+    for (uint32_t k = 0; k < std::size(names); ++k) {
+        MacroRecord& slot = macros.slots[k];
+        slot.size = kMacroBaseSize + 8;
+        slot.magic = kMacroMagic;
+        slot.id = 3u << 24 | (k + 1);
+        setFixedText(slot.name, names[k]);
+    }
+}
+
 // The program's state as the assignment popup sees it, in language n, with
 // a few macros in the Counter-Strike group, over the working folder `working`.
 struct PopupWorld {
     explicit PopupWorld(int languageNumber, std::string working = QDir::tempPath().toStdString())
         : standalone({executableFolder(), std::move(working)}, nowhere, nowhere, languageNumber) {
-        const char16_t* names[] = {u"Jump throw", u"Quick buy AK-47", u"Bomb drop", u"Burst fire x3", u"Crouch peek"};
-        for (uint32_t k = 0; k < std::size(names); ++k) {
-            MacroRecord& slot = standalone.macros.slots[k];
-            slot.size = kMacroBaseSize + 8;
-            slot.magic = kMacroMagic;
-            slot.id = 3u << 24 | (k + 1);
-            setFixedText(slot.name, names[k]);
-        }
+        addCounterStrikeMacros(standalone.macros);
     }
     ProgramState& programState() { return standalone.state; }
 
@@ -564,12 +570,80 @@ QImage supportScreen(int languageNumber) {
     struct NoLauncher final : ProgramLauncher {
         bool launch(const std::string&, const std::vector<std::string>&) override { return false; }
     } launcher;
-    PopupWorld world(languageNumber);
-    CDlgSupport page(world.programState(), launcher, nullptr);
+    auto world = std::make_unique<PopupWorld>(languageNumber);
+    CDlgSupport page(world->programState(), launcher, nullptr);
     page.setFirmwareVersionText(u"12");
     page.show();
     hoverOver(page.importButton());
     return grabbed(&page);
+}
+
+// What the macro page shows.
+enum class MacroScene { Stored, Recording, Inserting, GameMenu };
+
+// The macro page on the Counter-Strike group: a stored macro, one being
+// recorded, a key being inserted, or the game menu open under its button.
+QImage macroScreen(int languageNumber, MacroScene scene) {
+    Nowhere nowhere;
+    QTemporaryDir chineseFolder;
+    const bool chinese = findLanguage(languageNumber)->chineseUi;
+    auto standalone = std::make_unique<StandaloneState>(pageFolders(chinese, chineseFolder), nowhere, nowhere, languageNumber);
+    ProgramState& state = standalone->state;
+    addCounterStrikeMacros(state.macros);
+    // Recorded delays need time that passes.
+    FakeClock clock;
+    MacroRecord& jump = state.macros.slots[0];
+    const std::vector<MacroEvent> events = {
+        macroEvent(kEventKeyDown, 0x20), macroEvent(kEventDelay, 40),  macroEvent(kEventKeyDown, 0xA2),
+        macroEvent(kEventDelay, 120),    macroEvent(kEventKeyDown, 1), macroEvent(kEventDelay, 35),
+        macroEvent(kEventKeyUp, 1),      macroEvent(kEventKeyUp, 0xA2), macroEvent(kEventKeyUp, 0x20),
+    };
+    std::copy(events.begin(), events.end(), jump.events);
+    jump.eventCount = static_cast<uint32_t>(events.size());
+    jump.loopCount = 3;
+    QWidget window;
+    window.resize(layout::kPageSize.width, layout::kPageSize.height);
+    CDlgMacro page(state, clock, &window);
+    page.move(0, 0);
+    window.show();
+    page.fillLists();
+    page.port()->send(msg::kMenuChoice, 0, 3);
+    page.macroList()->setSelection(0);
+    page.port()->send(msg::kListSelectionChanged, layout::macropage::kMacroListId, 0);
+    switch (scene) {
+    case MacroScene::Stored: page.eventList()->setSelection(3); break;
+    case MacroScene::Recording:
+        page.toggleRecording();
+        for (const auto& [after, vk, flags] : std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>>{
+                 {0, 0x57, 0}, {180, 0xA0, 0}, {60, 0x57, 0x80}, {640, 0xA0, 0x80}, {95, 0x51, 0}}) {
+            clock.advance(after);
+            page.port()->send(msg::kHookInput, vk, flags);
+        }
+        break;
+    case MacroScene::Inserting:
+        page.eventList()->setSelection(2);
+        page.port()->send(msg::kListSelectionChanged, layout::macropage::kEventListId, 2);
+        page.insertButton()->click();
+        page.keyOption()->click();
+        page.port()->send(msg::kHookInput, 0x52, 0);
+        break;
+    case MacroScene::GameMenu: {
+        page.openGameMenu();
+        QCoreApplication::processEvents();
+        QImage shot = grabbed(&window);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* menu = dynamic_cast<QMenu*>(w); menu && menu->isVisible()) {
+                menu->setActiveAction(menu->actions().value(2));
+                QPainter p(&shot);
+                p.drawImage(window.mapFromGlobal(menu->geometry().topLeft()), grabbed(menu));
+            }
+        page.closeGameMenu();
+        return shot;
+    }
+    }
+    hoverOver(page.recordButton());
+    QCoreApplication::processEvents();
+    return grabbed(&window);
 }
 
 int writeScreens(const QString& dir) {
@@ -603,6 +677,14 @@ int writeScreens(const QString& dir) {
         {"setting_advanced", [] { return settingScreen(2, 4); }},
         {"setting_chinese", [] { return settingScreen(1, 1); }},
         {"setting_german", [] { return settingScreen(5, 4); }},
+        {"macro_page", [] { return macroScreen(2, MacroScene::Stored); }},
+        {"macro_recording", [] { return macroScreen(2, MacroScene::Recording); }},
+        {"macro_inserting", [] { return macroScreen(2, MacroScene::Inserting); }},
+        {"macro_chinese", [] { return macroScreen(1, MacroScene::Inserting); }},
+        {"macro_german", [] { return macroScreen(5, MacroScene::Stored); }},
+        {"macro_ukrainian", [] { return macroScreen(11, MacroScene::Inserting); }},
+        {"macro_dutch", [] { return macroScreen(8, MacroScene::Recording); }},
+        {"macro_game_menu", [] { return macroScreen(2, MacroScene::GameMenu); }},
         {"main_set", [] { return mainSetScreen(2, false); }},
         {"main_set_chinese", [] { return mainSetScreen(1, false); }},
         {"main_set_german", [] { return mainSetScreen(5, true); }},

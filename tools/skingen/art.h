@@ -95,6 +95,17 @@ QImage listIcon(int kind, bool selected);
 // The assignment popup and its tab pages, one look each (setting_art.cpp).
 namespace skingen {
 
+// Small controls the pages share.
+QRectF inner(const QRect& r, double by);
+// A field sunk into the panel.
+void recess(QPainter& p, const QRect& r, const QColor& edge);
+// The edge of a field or box: accent once the pointer is over it.
+QColor edgeOf(State s);
+// A check box: a recessed square, ticked in the pressed look.
+void drawCheckBox(QPainter& p, const QRect& r, State s);
+// A radio: a ring, with the accent dot when chosen.
+void drawRadio(QPainter& p, const QRect& r, State s);
+
 QImage settingPopup(State s);
 QImage settingComboPage(State s);
 QImage settingMacroPage();
@@ -121,5 +132,12 @@ QImage statsPage(q30x::layout::SkinSet set, State s);
 // The picture of trophy level 0..12, the trophy's size.
 QImage trophy(int level);
 QImage supportPage(State s);
+
+}  // namespace skingen
+
+// The macro editor page, one look in one coordinate set (macro_art.cpp).
+namespace skingen {
+
+QImage macroPage(State s, q30x::layout::SkinSet set);
 
 }  // namespace skingen

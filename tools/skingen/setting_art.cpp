@@ -14,6 +14,8 @@ const QColor kHairline{0x1F, 0x23, 0x29};
 const QColor kInk{0x8A, 0x90, 0x9A};
 const QColor kAccentDeep{0x0E, 0x4D, 0x66};
 
+}  // namespace
+
 QRectF inner(const QRect& r, double by) { return QRectF(r).adjusted(by, by, -by, -by); }
 
 void recess(QPainter& p, const QRect& r, const QColor& edge) {
@@ -25,7 +27,6 @@ void recess(QPainter& p, const QRect& r, const QColor& edge) {
 
 QColor edgeOf(State s) { return s == State::Normal ? lookOf(State::Normal).edge : colour::kAccentBright; }
 
-// A check box: a recessed square, ticked in the pressed look.
 void drawCheckBox(QPainter& p, const QRect& r, State s) {
     recess(p, r, edgeOf(s));
     if (s != State::Pressed) return;
@@ -40,7 +41,6 @@ void drawCheckBox(QPainter& p, const QRect& r, State s) {
     p.restore();
 }
 
-// A radio: a ring, with the accent dot when chosen.
 void drawRadio(QPainter& p, const QRect& r, State s) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -55,6 +55,8 @@ void drawRadio(QPainter& p, const QRect& r, State s) {
     }
     p.restore();
 }
+
+namespace {
 
 // A tab: quiet when idle, lit from below when hovered, joined to the page
 // with an accent top line when chosen.

@@ -76,9 +76,9 @@ bool writeSkinSet(const QString& skins, bool chinese) {
     namespace lp = L::pages;
     const L::SkinSet set = chinese ? L::SkinSet::Chinese : L::SkinSet::Standard;
     ok &= writeSkin(skins, lp::kMainSet, [set](State s) { return skingen::mainSetPage(set, s); });
-    ok &= writeSkin(skins, lp::kMacro, [&](State) { return page; });
     // The pages' controls sit where their coordinate set puts them.
     ok &= writeSkin(skins, lp::kLedSet, [set](State s) { return skingen::ledSetPage(s, set); });
+    ok &= writeSkin(skins, lp::kMacro, [set](State s) { return skingen::macroPage(s, set); });
     ok &= writeSkin(skins, lp::kSts, [set](State s) { return skingen::statsPage(set, s); });
     ok &= writeSkin(skins, lp::kSupport, skingen::supportPage);
     for (int level = 0; level < L::sts::kLampCount; ++level)

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTextLayout>
 #include <QTimer>
@@ -508,6 +509,13 @@ void CQ52XDriverDlg::saveScreenshots(const QString& folder) {
         switchPage(n);
         save(grab(), QStringLiteral("main_page%1_%2").arg(n).arg(kPages[n - 1]));
     }
+    // The game menu is a window of its own: the screen under the main window shows both.
+    switchPage(3);
+    macro_->openGameMenu();
+    QCoreApplication::processEvents();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        save(screen->grabWindow(0, x(), y(), width(), height()), QStringLiteral("macro_game_menu"));
+    macro_->closeGameMenu();
     switchPage(shown);
     static const char* const kTabs[] = {"combination", "macro", "basic", "advanced"};
     for (int tab = 1; tab <= 4; ++tab) {

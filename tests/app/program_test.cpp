@@ -266,6 +266,56 @@ TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile)
     EXPECT_EQ(process->waitForExit(5000), 0);
 }
 
+TEST_F(ProgramTest, AMacroRecordedWithRealKeysIsStoredAssignedAndUploaded) {
+    const std::string trace = work.file("trace");
+    auto process = start({"--trace", trace});
+    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
+    const auto w = *test::findWindow(kTitle);
+    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
+    const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
+    auto clickPopup = [&](int x, int y) {
+        test::clickAt(popupX + x, popupY + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    };
+    constexpr int kKeyA = 38, kKeyB = 56, kKeyC = 54, kKeyQ = 24, kKeyW = 25, kKeyReturn = 36;
+
+    test::clickAt(w.x + 485, w.y + 103);  // the macro tab
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    clickPage(46, 426);  // New: the new macro's name opens for editing
+    for (int key : {kKeyA, kKeyB, kKeyC}) tap(key);
+    tap(kKeyReturn);
+    clickPage(841, 37);  // Record
+    for (int key : {kKeyQ, kKeyW}) tap(key);
+    clickPage(841, 37);  // and stop
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    // The name and the rows reach Macro.cfg (the name is UTF-16 there).
+    const std::string name("a\0b\0c\0", 6);
+    EXPECT_TRUE(test::waitUntil([&] { return readText(work.file("wd/Macro.cfg")).find(name) != std::string::npos; }, 5000));
+
+    test::clickAt(w.x + 129, w.y + 103);  // back to the main settings page
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    clickPage(156, 424);  // the middle button's popup
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    clickPopup(160, 50);            // its macro tab
+    clickPopup(21 + 60, 74 + 9);    // the first game row, then to the last: the custom group
+    tap(kKeyEnd);
+    // The factory library is empty: the group's first macro is the one just made.
+    clickPopup(21 + 260, 74 + 9);
+    clickPopup(354, 271);           // OK
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    test::clickAt(w.x + 890, w.y + 611);
+    ASSERT_TRUE(test::waitUntil([&] { return readText(trace).find("SET_FEATURE 06 01 01") != std::string::npos; }, 10000));
+    const std::string frames = readText(trace);
+    EXPECT_NE(frames.find("SET_FEATURE 06 13 01 01 00 02"), std::string::npos) << "macro 1 announced as two pages";
+    EXPECT_NE(frames.find("OUTPUT 06"), std::string::npos) << "its payload follows";
+    ProfileRecord record{};
+    EXPECT_TRUE(savedProfile(record, [](const ProfileRecord& r) { return r.buttons[1].functionType == 6; }));
+    process->signal(SIGTERM);
+    EXPECT_EQ(process->waitForExit(5000), 0);
+}
+
 TEST_F(ProgramTest, TheInstalledProgramRunsFromItsOwnFolder) {
     test::TempFolder root;
     std::map<std::string, std::string> installEnvironment{{"DESTDIR", root.path()}};

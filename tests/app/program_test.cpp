@@ -52,9 +52,25 @@ protected:
         return std::make_unique<test::ProgramProcess>(program(), arguments, environment, work.file(name));
     }
 
+    // The program started with its trace in traceFile(), once its window
+    // shows (null when it does not); window_ tells where.
+    std::unique_ptr<test::ProgramProcess> startTraced() {
+        auto process = start({"--trace", traceFile()});
+        if (!test::waitForWindow(kTitle, true, kStartMs)) return nullptr;
+        window_ = *test::findWindow(kTitle);
+        return process;
+    }
+    std::string traceFile() const { return work.file("trace"); }
+
+    // A press at a point of the assignment popup, which centres over the window.
+    void clickPopup(int x, int y) const {
+        test::clickAt(window_.x + (960 - 412) / 2 + x, window_.y + (650 - 300) / 2 + y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+
     // A press at a point of the page rectangle, which starts at (15, 128).
-    static void clickPage(const test::FoundWindow& window, int x, int y) {
-        test::clickAt(window.x + 15 + x, window.y + 128 + y);
+    void clickPage(int x, int y) const {
+        test::clickAt(window_.x + 15 + x, window_.y + 128 + y);
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
 
@@ -74,6 +90,7 @@ protected:
     test::XvfbServer xvfb;
     test::TempFolder work;
     std::map<std::string, std::string> environment;
+    test::FoundWindow window_;
 };
 
 TEST_F(ProgramTest, ASecondStartBringsTheHiddenFirstWindowBackAndEndsQuietly) {
@@ -141,10 +158,10 @@ TEST_F(ProgramTest, SigtermEndsInOrder) {
 }
 
 TEST_F(ProgramTest, PressingOkWritesTheProfileToTheMouseAndSavesIt) {
-    const std::string trace = work.file("trace");
-    auto process = start({"--trace", trace});
-    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
-    const auto window = *test::findWindow(kTitle);
+    const std::string trace = traceFile();
+    auto process = startTraced();
+    ASSERT_TRUE(process);
+    const test::FoundWindow& window = window_;
     const std::string index = work.file("wd/Profile/ConfigInfo.cfg");
     struct stat before {};
     ASSERT_EQ(::stat(index.c_str(), &before), 0);
@@ -175,17 +192,10 @@ void tap(int key) {
 }
 
 TEST_F(ProgramTest, SettingsAndButtonsChosenWithThePointerReachTheMouseAndTheProfile) {
-    const std::string trace = work.file("trace");
-    auto process = start({"--trace", trace});
-    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
-    const auto w = *test::findWindow(kTitle);
-    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
-    // The popup centres over the window.
-    const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
-    auto clickPopup = [&](int x, int y) {
-        test::clickAt(popupX + x, popupY + y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    };
+    const std::string trace = traceFile();
+    auto process = startTraced();
+    ASSERT_TRUE(process);
+    const test::FoundWindow& w = window_;
 
     clickPage(162, 72);   // 750 off
     clickPage(89, 72);    // 500 on
@@ -236,11 +246,10 @@ std::string lastFrame(const std::string& trace, const std::string& start) {
 }
 
 TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile) {
-    const std::string trace = work.file("trace");
-    auto process = start({"--trace", trace});
-    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
-    const auto w = *test::findWindow(kTitle);
-    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
+    const std::string trace = traceFile();
+    auto process = startTraced();
+    ASSERT_TRUE(process);
+    const test::FoundWindow& w = window_;
     test::clickAt(w.x + 300, w.y + 103);  // the lighting tab
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     clickPage(248, 95);   // steady
@@ -267,16 +276,10 @@ TEST_F(ProgramTest, ASteadyColourPickedFromTheWheelReachesTheMouseAndTheProfile)
 }
 
 TEST_F(ProgramTest, AMacroRecordedWithRealKeysIsStoredAssignedAndUploaded) {
-    const std::string trace = work.file("trace");
-    auto process = start({"--trace", trace});
-    ASSERT_TRUE(test::waitForWindow(kTitle, true, kStartMs));
-    const auto w = *test::findWindow(kTitle);
-    auto clickPage = [&](int x, int y) { ProgramTest::clickPage(w, x, y); };
-    const int popupX = w.x + (960 - 412) / 2, popupY = w.y + (650 - 300) / 2;
-    auto clickPopup = [&](int x, int y) {
-        test::clickAt(popupX + x, popupY + y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    };
+    const std::string trace = traceFile();
+    auto process = startTraced();
+    ASSERT_TRUE(process);
+    const test::FoundWindow& w = window_;
     constexpr int kKeyA = 38, kKeyB = 56, kKeyC = 54, kKeyQ = 24, kKeyW = 25, kKeyReturn = 36;
 
     test::clickAt(w.x + 485, w.y + 103);  // the macro tab

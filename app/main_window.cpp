@@ -136,14 +136,15 @@ void CQ52XDriverDlg::createControls() {
     // layout's size when the art is missing.
     const QSize windowSize = normal_.isNull() ? size : normal_.size();
     normal_ = orPlaceholder(normal_, windowSize);
-    pressed_ = orPlaceholder(skin(mw::kFiles[1]), windowSize);
-    hover_ = orPlaceholder(skin(mw::kFiles[2]), windowSize);
+    // Only the three rectangular buttons cut from the pressed and hover windows.
+    const QImage pressed = orPlaceholder(skin(mw::kFiles[1]), windowSize);
+    const QImage hover = orPlaceholder(skin(mw::kFiles[2]), windowSize);
     setFixedSize(windowSize);
     move(centredInWorkArea(windowSize));
 
-    auto makeButton = [this](const layout::Rect& r, auto onClick) {
+    auto makeButton = [this, &pressed, &hover](const layout::Rect& r, auto onClick) {
         auto* button = new CGDIBitmapBtn(QString(), toQRect(r), this);
-        button->cutImages(toQRect(r), normal_, hover_, pressed_, normal_);
+        button->cutImages(toQRect(r), normal_, hover, pressed, normal_);
         QObject::connect(button, &QAbstractButton::clicked, this, onClick);
         return button;
     };
@@ -180,12 +181,26 @@ void CQ52XDriverDlg::createPages() {
         CSettingDlg popup(state_, input, this);
         popup.exec();
     });
+    mainSet_->releaseStateImages();
+    // Each page lets go of its pressed and hover pictures before the next is
+    // made, so the start-up never holds all fifteen.
     ledSet_ = new CDlgLEDSet(state_, this);
+    ledSet_->releaseStateImages();
     macro_ = new CDlgMacro(state_, services_.clock, this);
+    macro_->releaseStateImages();
     sts_ = new CDlgSts(state_, services_.pointer, this);
+    sts_->releaseStateImages();
     support_ = new CDlgSupport(state_, services_.launcher, this);
+    support_->releaseStateImages();
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);
     tab(1)->setMarked(true);
+}
+
+void CQ52XDriverDlg::releasePageStates() {
+    // The controls have cut their looks; a page reads its pressed and hover
+    // pictures again only when its labels are redrawn.
+    for (CSkinPage* p : std::initializer_list<CSkinPage*>{mainSet_, ledSet_, macro_, sts_, support_})
+        p->releaseStateImages();
 }
 
 void CQ52XDriverDlg::addTrayIcon() {
@@ -218,6 +233,7 @@ void CQ52XDriverDlg::applyLabels() {
         macro_->applyLabels();
         sts_->applyLabels();
         support_->applyLabels();
+        releasePageStates();
     }
 }
 

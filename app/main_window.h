@@ -161,6 +161,7 @@ private:
     void preloadSkin(int flagBitmap);
     void createControls();
     void createPages();
+    void releasePageStates();
     void addTrayIcon();
     void installKeyboardFilter();
     void startUpdater();
@@ -183,7 +184,7 @@ private:
     DevicePresence presence_;
     std::unique_ptr<CDlgProgress> progress_;
 
-    QImage normal_, pressed_, hover_;
+    QImage normal_;
     CGDIBitmapBtn* minimize_ = nullptr;
     CGDIBitmapBtn* hide_ = nullptr;
     CGDIBitmapBtn* language_button_ = nullptr;

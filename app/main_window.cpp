@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -180,8 +181,18 @@ void CQ52XDriverDlg::createPages() {
     macro_ = new CDlgMacro(state_, this);
     sts_ = new CDlgSts(state_, services_.pointer, this);
     support_ = new CDlgSupport(state_, services_.launcher, this);
+    if (services_.downloader) createUpdateCheck(*services_.downloader);
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);
     tab(1)->setMarked(true);
+}
+
+void CQ52XDriverDlg::createUpdateCheck(Downloader& downloader) {
+    updateLink_ = std::make_unique<UpdatePageLink>(*support_->port());
+    const UpdateServices services{downloader, services_.launcher, messages_, *port_, services_.folders, language_};
+    update_ = std::make_unique<UpdateCheck>(services, *updateLink_, updateDescriptionUrl(std::getenv(kUpdateUrlVariable)),
+                                            chooseUpdateFolder(services_.folders.program, defaultCacheFolder()));
+    updateLink_->connect(*update_);
+    support_->setUpdateCheck([this] { update_->StartUpdateCheck(support_->firmwareVersionText()); });
 }
 
 void CQ52XDriverDlg::addTrayIcon() {

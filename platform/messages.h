@@ -25,6 +25,8 @@ inline constexpr uint32_t kInputEvent = 2027;            // input code or 1 / 0 
 inline constexpr uint32_t kSliderChanged = 2048;         // position / control id
 inline constexpr uint32_t kShowHint = 2053;              // 0 / hint number
 inline constexpr uint32_t kRestoreDefaults = 2054;
+// The program's own: the update thread's answer to the support page.
+inline constexpr uint32_t kUpdateAnswer = 2056;          // round / what was found
 
 // Parameters that come with some of them.
 inline constexpr uintptr_t kLanguageAtStartup = 0x110;

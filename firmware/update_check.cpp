@@ -55,11 +55,15 @@ bool isDownloadAddress(std::string_view url) {
 
 UpdateDescription readUpdateDescription(const std::string& path) {
     const FileRead read = readFile(path, kDescriptionLimits.maxBytes + 1);
+    // A stored file over the cap did not come from a download of ours.
+    if (read.error != FileError::None || read.bytes.size() > kDescriptionLimits.maxBytes) return {};
+    return parseUpdateDescription(read.bytes);
+}
+
+UpdateDescription parseUpdateDescription(std::span<const uint8_t> bytes) {
     UpdateDescription description;
-    // A stored file over the cap did not come from a download of ours: it counts as none.
-    if (read.error != FileError::None || read.bytes.size() > kDescriptionLimits.maxBytes) return description;
     XmlDocument document;
-    document.Load(read.bytes);
+    document.Load(bytes);
     description.current = versionNumber(StringCatalogue::GetEntry(document, "firmware", "current"));
     description.newfile = toUtf8(StringCatalogue::GetEntry(document, "firmware", "newfile"));
     return description;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -58,7 +59,9 @@ struct UpdateDescription {
     uint32_t current = 0;  // 0 when missing or unreadable: no update is offered
     std::string newfile;   // empty when missing
 };
-// The stored description, read through the catalogue's entry lookup.
+// A description's bytes, read through the catalogue's entry lookup.
+UpdateDescription parseUpdateDescription(std::span<const uint8_t> bytes);
+// The stored description; one over the download cap counts as none.
 UpdateDescription readUpdateDescription(const std::string& path);
 
 enum class UpdateText { Question, Latest, Unreachable, ImageFailed };

@@ -56,6 +56,7 @@ TEST_F(CurlDownloaderTest, AnythingShortOfACompleteHttpBodyLeavesTheTargetAlone)
     server.serve("/404", {404, "gone", {}, {}, false});
     server.serve("/cut", {200, std::string(800, 'x'), {}, {}, true});
     server.serve("/big", {200, std::string(1001, 'x'), {}, {}, false});
+    server.serve("/big-unannounced", {200, std::string(100000, 'x'), {}, {}, false, true});
     server.serve("/to-ftp", {302, "", "ftp://127.0.0.1/x", {}, false});
     server.serve("/to-file", {302, "", "file:///etc/hostname", {}, false});
     server.serve("/slow", {200, "late", {}, 20s, false});
@@ -70,6 +71,7 @@ TEST_F(CurlDownloaderTest, AnythingShortOfACompleteHttpBodyLeavesTheTargetAlone)
         {"404", server.url("/404"), false, DownloadResult::Failed},
         {"closed mid-body", server.url("/cut"), false, DownloadResult::Failed},
         {"over the cap", server.url("/big"), false, DownloadResult::TooLarge},
+        {"over the cap, size not announced", server.url("/big-unannounced"), false, DownloadResult::TooLarge},
         {"refused", test::refusedUrl("/x"), false, DownloadResult::Failed},
         {"redirect to ftp", server.url("/to-ftp"), false, DownloadResult::Refused},
         {"redirect to file", server.url("/to-file"), false, DownloadResult::Refused},

@@ -116,7 +116,7 @@ void HttpServer::run() {
 
 void HttpServer::answer(int connection) {
     const std::string path = readRequestPath(connection);
-    CannedResponse response{404, "not here", {}, {}, false};
+    CannedResponse response{404, "not here", {}, {}, false, false};
     {
         std::lock_guard lock(mutex_);
         ++requests_[path];
@@ -124,8 +124,8 @@ void HttpServer::answer(int connection) {
     }
     changed_.notify_all();
     if (!pause(response.delay)) return;
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " Canned\r\nContent-Length: " +
-                       std::to_string(response.body.size()) + "\r\nConnection: close\r\n";
+    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " Canned\r\nConnection: close\r\n";
+    if (!response.withoutLength) head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
     if (!response.location.empty()) head += "Location: " + response.location + "\r\n";
     head += "\r\n";
     sendAll(connection, head);

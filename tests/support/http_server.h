@@ -16,6 +16,7 @@ struct CannedResponse {
     std::string location;                   // sent as Location: for redirects
     std::chrono::milliseconds delay{0};     // before the status line
     bool closeMidBody = false;              // announces the whole body, sends half, hangs up
+    bool withoutLength = false;             // no Content-Length: the body ends where the connection does
 };
 
 // A tiny HTTP/1.1 server on 127.0.0.1 with canned answers, a thread per

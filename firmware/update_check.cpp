@@ -129,6 +129,7 @@ void UpdateCheck::onTimeout() {
     // Only the description has a deadline; the image may take its time.
     if (activeRound_ == 0 || request_ != Request::Description) return;
     trigger_.reset();
+    // Before the box: a late answer handled while it is up must find the round over.
     finishRound();
     show(UpdateText::Unreachable);
 }

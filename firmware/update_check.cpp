@@ -88,7 +88,7 @@ UpdateCheck::UpdateCheck(UpdateServices services, UpdatePage& page, std::string 
 void UpdateCheck::start() {
     if (thread_.joinable()) return;
     updateThreadRunning_ = 1;
-    thread_ = std::thread([this] { run(); });
+    thread_ = std::thread([this] { UpdateCheckThread(); });
 }
 
 void UpdateCheck::stop() {
@@ -174,7 +174,7 @@ void UpdateCheck::finishRound() {
 
 void UpdateCheck::show(UpdateText text) { services_.messages.info(updateText(text, services_.language.chineseUi)); }
 
-void UpdateCheck::run() {
+void UpdateCheck::UpdateCheckThread() {
     while (updateThreadRunning_) {
         trigger_.wait();
         if (!updateThreadRunning_) return;

@@ -125,7 +125,8 @@ public:
 private:
     enum class Request { Description, Image };
 
-    void run();
+    // The check thread: sleeps on the trigger, one round per trigger.
+    void UpdateCheckThread();
     std::function<bool()> abandonedTest(uint32_t round) const;
     UpdateAnswer fetchDescription(uint32_t round);
     UpdateAnswer fetchImage(uint32_t round);

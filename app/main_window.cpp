@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -192,6 +193,7 @@ void CQ52XDriverDlg::createPages() {
     sts_->releaseStateImages();
     support_ = new CDlgSupport(state_, services_.launcher, this);
     support_->releaseStateImages();
+    if (services_.downloader) createUpdateCheck(*services_.downloader);
     for (int n = 1; n <= kPageCount; ++n) page(n)->setVisible(n == 1);
     tab(1)->setMarked(true);
 }
@@ -201,6 +203,15 @@ void CQ52XDriverDlg::releasePageStates() {
     // pictures again only when its labels are redrawn.
     for (CSkinPage* p : std::initializer_list<CSkinPage*>{mainSet_, ledSet_, macro_, sts_, support_})
         p->releaseStateImages();
+}
+
+void CQ52XDriverDlg::createUpdateCheck(Downloader& downloader) {
+    updateLink_ = std::make_unique<UpdatePageLink>(*support_->port());
+    const UpdateServices services{downloader, services_.launcher, messages_, *port_, services_.folders, language_};
+    update_ = std::make_unique<UpdateCheck>(services, *updateLink_, updateDescriptionUrl(std::getenv(kUpdateUrlVariable)),
+                                            chooseUpdateFolder(services_.folders.program, defaultCacheFolder()));
+    updateLink_->connect(*update_);
+    support_->setUpdateCheck([this] { update_->StartUpdateCheck(support_->firmwareVersionText()); });
 }
 
 void CQ52XDriverDlg::addTrayIcon() {

@@ -12,6 +12,8 @@
 #include "device/presence_handler.h"
 #include "device/trace.h"
 #include "device/usb_driver.h"
+#include "firmware/update_check.h"
+#include "firmware/update_window.h"
 #include "macros/macro_store.h"
 #include "platform/desktop_mouse.h"
 #include "platform/devices.h"
@@ -55,6 +57,7 @@ struct ProgramServices {
     DeviceNotificationSource* notifications = nullptr;  // none: plugging is not followed
     SingleInstance* instance = nullptr;                 // none: a second copy cannot reach this one
     PointerPosition* pointer = nullptr;                 // none: the pointer's travel is not counted
+    Downloader* downloader = nullptr;                   // none: there is no update check
 };
 
 // The window title a second copy of the program knows the first by.
@@ -124,6 +127,7 @@ public:
     CDlgProgress* progressWindow() const { return progress_.get(); }
     CMenuExA* languagePopup() const { return popup_; }
     CDlgSupport* supportPage() const { return support_; }
+    UpdateCheck* updateCheck() const { return update_.get(); }
     QSystemTrayIcon* trayIcon() const { return tray_; }
     bool applying() const { return applying_; }
 
@@ -162,6 +166,7 @@ private:
     void createControls();
     void createPages();
     void releasePageStates();
+    void createUpdateCheck(Downloader& downloader);
     void addTrayIcon();
     void installKeyboardFilter();
     void startUpdater();
@@ -183,6 +188,8 @@ private:
     ApplyWorker worker_;
     DevicePresence presence_;
     std::unique_ptr<CDlgProgress> progress_;
+    std::unique_ptr<UpdatePageLink> updateLink_;
+    std::unique_ptr<UpdateCheck> update_;
 
     QImage normal_;
     CGDIBitmapBtn* minimize_ = nullptr;

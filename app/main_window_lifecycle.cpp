@@ -38,7 +38,7 @@ void CQ52XDriverDlg::initialise() {
     if (checkForLoader(services_.usbDevices, services_.clock)) {
         // The mouse waits in its loader for new firmware: the burner takes over.
         if (!startBurner(services_.launcher, services_.folders, language_.chineseUi))
-            messages_.info(language_.chineseUi ? u"无法启动固件升级程序." : u"The firmware update program cannot be started.");
+            messages_.info(burnerFailureText(language_.chineseUi));
         port_->post(msg::kClose, 0, 0);
         return;
     }
@@ -77,6 +77,7 @@ void CQ52XDriverDlg::initialise() {
         return;
     }
     worker_.start(progress_->port());
+    if (update_) update_->start();
 
     int version = 0;
     const bool read = services_.link.readFirmwareVersion(version);
@@ -126,6 +127,8 @@ void CQ52XDriverDlg::shutdown() {
     if (popup_) popup_->close();
     // The counts since the last save would otherwise be lost with the page.
     if (sts_) sts_->saveCounters();
+    // Before the pages go: the update thread posts to the support page.
+    if (update_) update_->stop();
     for (QWidget* p : {static_cast<QWidget*>(mainSet_), static_cast<QWidget*>(ledSet_), static_cast<QWidget*>(macro_),
                        static_cast<QWidget*>(sts_), static_cast<QWidget*>(support_)})
         delete p;

@@ -124,9 +124,10 @@ int runProgram(int argc, char** argv) {
                            : makeSystemUsbDeviceList();
     auto notifications = makeSystemDeviceNotifications();
     QtSoundPlayer sound;
+    auto downloader = makeCurlDownloader();
     ProgramServices services{folders,   device.link(), device.clock(), device.trace(), input,
                              *desktop,  *launcher,     *usbDevices,    sound,          notifications.get(),
-                             instance.get(), pointer.get()};
+                             instance.get(), pointer.get(), downloader.get()};
 
     const bool unattended = has("screenshots") || has("quit-after-first-paint");
     std::unique_ptr<WindowMessages> messages =

@@ -40,6 +40,10 @@ bool startBurner(ProgramLauncher& launcher, const Folders& folders, int chineseU
     return launcher.launch(joinPath(folders.program, kBurnerProgram), {chineseUi ? "1" : "0"});
 }
 
+std::u16string_view burnerFailureText(int chineseUi) {
+    return chineseUi ? u"无法启动固件升级程序." : u"The firmware update program cannot be started.";
+}
+
 bool isMouseArrival(const DeviceNotification& notification) { return namesMouse(notification, kDeviceArrived); }
 
 bool isMouseRemoval(const DeviceNotification& notification) { return namesMouse(notification, kDeviceRemoved); }

@@ -24,6 +24,8 @@ bool checkForLoader(UsbDeviceList& devices, Clock& clock);
 // Starts the firmware burner of the program folder; its one argument tells
 // it the interface wording ("1" Chinese, "0" otherwise).
 bool startBurner(ProgramLauncher& launcher, const Folders& folders, int chineseUi);
+// What the user is told when the burner cannot be started.
+std::u16string_view burnerFailureText(int chineseUi);
 
 // Whether a notification is the mouse arriving or leaving: only
 // device-interface arrivals and removals whose path names the mouse count.

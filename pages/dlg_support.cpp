@@ -74,7 +74,7 @@ QString CDlgSupport::programVersion() const { return pageText(kProgramVersion); 
 
 QString CDlgSupport::firmwareVersion() const { return pageText(firmwareVersionLabel(firmwareVersionText_)); }
 
-void CDlgSupport::openWebsite() { launcher_.launch(kOpener, {kMakerWebsite}); }
+void CDlgSupport::openWebsite() { launcher_.launch(kOpener, {std::string(kMakerWebsite)}); }
 
 void CDlgSupport::restoreDefaults() {
     const bool ok = state_.messages.question(state_.language.chineseUi ? u"确定要恢复默认设置?"

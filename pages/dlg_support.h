@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/program_state.h"
+#include "firmware/update_check.h"
 #include "platform/devices.h"
 #include "skin/layout.h"
 #include "skin/skin_page.h"
@@ -14,8 +15,6 @@ class PageHints;
 
 // The program's version as the support page shows it.
 inline constexpr std::u16string_view kProgramVersion = u"V1.0.2";
-// The maker's web site, opened by the web button.
-inline constexpr const char* kMakerWebsite = "https://www.tarvo.com/";
 
 // The support page: the program's and the mouse's versions, the firmware
 // update check, the maker's web site, import and export of the active

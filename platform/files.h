@@ -33,6 +33,8 @@ FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> byte
 
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
+// A folder this user may create files in.
+bool isWritableDirectory(const std::string& path);
 
 // Creates the folder and its missing parents; `mode` applies to the folders
 // it creates. True when the folder exists afterwards.

@@ -27,6 +27,8 @@ inline constexpr uint32_t kShowHint = 2053;              // 0 / hint number
 inline constexpr uint32_t kRestoreDefaults = 2054;
 // The program's own: the macro file writer's thread could not write the file.
 inline constexpr uint32_t kMacroFileNotWritten = 2061;  // FileError / 0
+// The program's own: the update thread's answer to the support page.
+inline constexpr uint32_t kUpdateAnswer = 2056;          // round / what was found
 
 // Parameters that come with some of them.
 inline constexpr uintptr_t kLanguageAtStartup = 0x110;

@@ -16,6 +16,10 @@ std::string executableFolder();
 // ~/.config/TARVO/Q30X. Only computes the path: seeding creates the folder.
 std::string defaultWorkingFolder();
 
+// $XDG_CACHE_HOME/TARVO/Q30X, else ~/.cache/TARVO/Q30X: where files the
+// program fetches go when the program folder cannot take them.
+std::string defaultCacheFolder();
+
 // File names inside the two folders, relative, with '/' as separator.
 namespace filenames {
 inline constexpr const char* kMacro = "Macro.cfg";

@@ -116,6 +116,8 @@ bool directoryExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool isWritableDirectory(const std::string& path) { return directoryExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0; }
+
 bool createDirectories(const std::string& path, unsigned mode) {
     if (path.empty()) return false;
     if (directoryExists(path)) return true;

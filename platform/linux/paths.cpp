@@ -16,21 +16,26 @@ std::string executableFolder() {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+namespace {
+// An XDG base folder: the variable when it holds an absolute path, else the
+// home folder with `fallback`.
+std::string xdgFolder(const char* variable, const char* fallback) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : "/tmp";
+    }
+    return std::string(home) + fallback;
+}
+}  // namespace
+
 std::string defaultWorkingFolder() {
     if (const char* explicitDir = std::getenv("Q30X_WORKDIR"); explicitDir && *explicitDir) return explicitDir;
-    std::string config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-        config = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw ? pw->pw_dir : "/tmp";
-        }
-        config = std::string(home) + "/.config";
-    }
-    return config + "/TARVO/Q30X";
+    return xdgFolder("XDG_CONFIG_HOME", "/.config") + "/TARVO/Q30X";
 }
+
+std::string defaultCacheFolder() { return xdgFolder("XDG_CACHE_HOME", "/.cache") + "/TARVO/Q30X"; }
 
 std::string profileFileName(int n) {
     return std::string(filenames::kProfileFolder) + "/Profile" + std::to_string(n) + ".cfg";

@@ -7,7 +7,10 @@
 #include <QMenu>
 #include <cstring>
 #include <QMouseEvent>
+#include <QElapsedTimer>
 #include <QTimer>
+#include <cstdlib>
+#include <mutex>
 #include <sstream>
 
 #include "device/key_codes.h"
@@ -369,6 +372,33 @@ TEST_F(MainWindowTest, TheUpdaterStartsOnceWhenTheInstallHasIt) {
     EXPECT_FALSE(w.port()->hasTimer(CQ52XDriverDlg::kUpdaterTimer));
     EXPECT_TRUE(launcher.launched.empty()) << "a missing updater is not started, nor reported";
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A server that never answers: every download fails at once.
+struct UnreachableServer final : Downloader {
+    std::mutex mutex;
+    std::vector<std::string> urls;
+    DownloadResult download(const std::string& url, const std::string&, const DownloadLimits&,
+                            const std::function<bool()>&) override {
+        std::lock_guard lock(mutex);
+        urls.push_back(url);
+        return DownloadResult::Failed;
+    }
+};
+
+TEST_F(MainWindowTest, UpdateButtonAsksTheMakersServerAndTellsWhenItCannotBeReached) {
+    ::unsetenv(kUpdateUrlVariable);
+    UnreachableServer server;
+    services.downloader = &server;
+    CQ52XDriverDlg& w = start();
+    w.supportPage()->updateButton()->click();
+    QElapsedTimer waited;
+    waited.start();
+    while (messages.shown.empty() && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"info: The update server cannot be reached."});
+    EXPECT_EQ(server.urls, std::vector<std::string>{"https://www.tarvo.com/software/q30X/update.xml"});
+    EXPECT_TRUE(w.updateCheck()->idle());
+    w.shutdown();
 }
 
 class FailingMouseTest : public MainWindowTest {

@@ -359,7 +359,7 @@ TEST_F(PagesTest, WebAndUpdateButtons) {
     click(page->updateButton());
     ASSERT_EQ(launcher.launched.size(), 1u);
     EXPECT_EQ(launcher.launched[0].first, "xdg-open");
-    EXPECT_EQ(launcher.launched[0].second, std::vector<std::string>{kMakerWebsite});
+    EXPECT_EQ(launcher.launched[0].second, std::vector<std::string>{std::string(kMakerWebsite)});
     EXPECT_EQ(checks, 1);
 }
 

@@ -31,6 +31,11 @@ FileRead readFile(const std::string& path, std::size_t maxBytes);
 // would be.
 FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
 
+// A writer killed between writing and renaming leaves its temporary file
+// (".NAME.XXXXXX") beside the target; this removes those of `folder`. The
+// number removed.
+int removeStaleTemporaries(const std::string& folder);
+
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 // A folder this user may create files in.

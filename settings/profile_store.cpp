@@ -20,7 +20,12 @@ constexpr const char* kSeededFiles[] = {
 }  // namespace
 
 bool seedWorkingFolder(const Folders& folders) {
-    if (directoryExists(folders.working)) return false;
+    if (directoryExists(folders.working)) {
+        // What a writer killed mid-save left: the files themselves are whole.
+        removeStaleTemporaries(folders.working);
+        removeStaleTemporaries(joinPath(folders.working, filenames::kProfileFolder));
+        return false;
+    }
     createDirectories(folders.working, 0700);
     createDirectories(joinPath(folders.working, filenames::kProfileFolder), 0700);
     std::vector<std::string> names(std::begin(kSeededFiles), std::end(kSeededFiles));

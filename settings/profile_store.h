@@ -20,7 +20,8 @@ struct SettingsContext {
 // First-run seeding: when the working folder does not exist yet, creates it
 // (private to the user) with its "Profile" folder and copies the nine default
 // files from the program folder. An existing folder is left as it is, even
-// with files missing. True when it seeded.
+// with files missing, except that temporary files of interrupted saves are
+// removed. True when it seeded.
 bool seedWorkingFolder(const Folders& folders);
 
 // The profile index and the profile files of the working folder, read and

@@ -1,8 +1,11 @@
 #include "platform/files.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -104,6 +107,35 @@ FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> byte
         ::close(dir);
     }
     return FileError::None;
+}
+
+namespace {
+
+// ".NAME.XXXXXX" as writeFileAtomic's mkstemp names it.
+bool isTemporaryName(const std::string& name) {
+    constexpr std::size_t kSuffix = 6;
+    if (name.size() < kSuffix + 3 || name[0] != '.' || name[name.size() - kSuffix - 1] != '.') return false;
+    for (std::size_t i = name.size() - kSuffix; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+int removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        const std::string path = folder + "/" + name;
+        if (isTemporaryName(name) && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool fileExists(const std::string& path) {

@@ -89,6 +89,25 @@ TEST_F(ProfileStoreTest, LaterStartsCopyNothingEvenAfterADeletion) {
     EXPECT_FALSE(std::filesystem::exists(work("Macro.cfg")));
 }
 
+TEST_F(ProfileStoreTest, ALaterStartRemovesWhatInterruptedSavesLeftAndNothingElse) {
+    seedWorkingFolder(folders);
+    const std::vector<uint8_t> profile = readAll(work("Profile/Profile1.cfg"));
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".Macro.cfg.a1B2c3", true},           {"Profile/.Profile1.cfg.Zz9Yy8", true},
+        {"Profile/.ConfigInfo.cfg.000000", true}, {".Sts.cfg.x", false},  // not mkstemp's six characters
+        {".hidden", false},                    {"Macro.cfg.abcdef", false},  // no leading dot
+        {".notes.txt.ab-def", false},
+    };
+    for (const Case& c : cases) writeAll(work(c.name), {1, 2, 3});
+    EXPECT_FALSE(seedWorkingFolder(folders));
+    for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(work(c.name)), !c.removed) << c.name;
+    EXPECT_EQ(readAll(work("Profile/Profile1.cfg")), profile) << "the saved files themselves stay";
+}
+
 TEST_F(ProfileStoreTest, SeedingCreatesMissingParents) {
     folders.working = temp.file("deep/er/TARVO/Q30X");
     ASSERT_TRUE(seedWorkingFolder(folders));

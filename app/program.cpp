@@ -29,7 +29,7 @@ namespace {
 constexpr int kExitUsage = 64;
 constexpr int kExitNoMouse = 1;
 
-constexpr OptionSpec kOptions[] = {
+constexpr CommandOption kOptions[] = {
     {"workdir", "DIR", "working folder (default: $Q30X_WORKDIR, else ~/.config/TARVO/Q30X)"},
     {"program-dir", "DIR", "program folder with skins, languages and defaults (default: the folder of q30x)"},
     {"virtual-mouse", nullptr, "talk to the built-in virtual Q30X (also Q30X_VIRTUAL_MOUSE=1)"},

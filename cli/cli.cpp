@@ -9,7 +9,7 @@
 namespace q30x::cli {
 namespace {
 
-constexpr OptionSpec kGlobalOptions[] = {
+constexpr CommandOption kGlobalOptions[] = {
     {"workdir", "DIR", "working folder (default: $Q30X_WORKDIR, else ~/.config/TARVO/Q30X)"},
     {"program-dir", "DIR", "program folder with the default files (default: the folder of q30xctl)"},
     {"language", "N", "interface language 1..12 (default: the working folder's Language.cfg)"},

@@ -2,7 +2,7 @@
 
 namespace q30x {
 
-bool parseCommandLine(int argc, const char* const argv[], std::span<const OptionSpec> specs, ParsedCommandLine& parsed,
+bool parseCommandLine(int argc, const char* const argv[], std::span<const CommandOption> known, ParsedCommandLine& parsed,
                       std::string& error) {
     for (int i = 1; i < argc; ++i) {
         std::string word = argv[i];
@@ -20,16 +20,16 @@ bool parseCommandLine(int argc, const char* const argv[], std::span<const Option
             value = name.substr(name.find('=') + 1);
             name.resize(name.find('='));
         }
-        const OptionSpec* spec = nullptr;
-        for (const auto& candidate : specs)
-            if (name == candidate.name) spec = &candidate;
-        if (!spec) {
+        const CommandOption* option = nullptr;
+        for (const auto& candidate : known)
+            if (name == candidate.name) option = &candidate;
+        if (!option) {
             error = "unknown option --" + name;
             return false;
         }
-        if (spec->value && !inline_value) {
+        if (option->value && !inline_value) {
             if (i + 1 >= argc) {
-                error = "--" + name + " needs " + spec->value;
+                error = "--" + name + " needs " + option->value;
                 return false;
             }
             value = argv[++i];
@@ -39,11 +39,11 @@ bool parseCommandLine(int argc, const char* const argv[], std::span<const Option
     return true;
 }
 
-std::string optionHelp(std::span<const OptionSpec> specs) {
+std::string optionHelp(std::span<const CommandOption> known) {
     std::string text;
-    for (const auto& spec : specs) {
-        std::string word = std::string("--") + spec.name + (spec.value ? std::string(" ") + spec.value : "");
-        text += "  " + word + std::string(word.size() < 22 ? 22 - word.size() : 1, ' ') + spec.help + "\n";
+    for (const auto& option : known) {
+        std::string word = std::string("--") + option.name + (option.value ? std::string(" ") + option.value : "");
+        text += "  " + word + std::string(word.size() < 22 ? 22 - word.size() : 1, ' ') + option.help + "\n";
     }
     return text;
 }

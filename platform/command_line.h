@@ -7,7 +7,7 @@
 namespace q30x {
 
 // One "--name VALUE" or "--name" option of a program.
-struct OptionSpec {
+struct CommandOption {
     const char* name;
     const char* value;  // placeholder of the value ("DIR"), nullptr for a flag
     const char* help;
@@ -21,10 +21,10 @@ struct ParsedCommandLine {
 
 // Options may stand anywhere, as "--name VALUE" or "--name=VALUE". False,
 // with `error` naming the option, for an unknown one or a missing value.
-bool parseCommandLine(int argc, const char* const argv[], std::span<const OptionSpec> specs, ParsedCommandLine& parsed,
+bool parseCommandLine(int argc, const char* const argv[], std::span<const CommandOption> known, ParsedCommandLine& parsed,
                       std::string& error);
 
 // The option table as help lines: "  --name VALUE   help".
-std::string optionHelp(std::span<const OptionSpec> specs);
+std::string optionHelp(std::span<const CommandOption> known);
 
 }  // namespace q30x

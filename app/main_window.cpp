@@ -18,8 +18,8 @@
 #include <utility>
 
 #include "app/hints.h"
-#include "buttons/setting_dlg.h"
 #include "app/host_actions.h"
+#include "buttons/setting_dlg.h"
 #include "device/presence.h"
 #include "i18n/language_choice.h"
 #include "macros/dlg_macro.h"
@@ -36,6 +36,7 @@
 #include "skin/layout.h"
 #include "skin/message_port.h"
 #include "skin/popup.h"
+#include "skin/qt_text.h"
 #include "skin/window_messages.h"
 #include "skin/xp_menu.h"
 
@@ -45,7 +46,6 @@ namespace mw = layout::mainwin;
 
 namespace {
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 QRegion quadRegion(const mw::Quad& quad) {
     QPolygon polygon;

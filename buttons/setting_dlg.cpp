@@ -12,6 +12,7 @@
 #include "skin/layout.h"
 #include "skin/message_port.h"
 #include "skin/page_controls.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
 
@@ -22,7 +23,6 @@ namespace {
 constexpr std::string_view kTabKeys[CSettingDlg::kPages] = {"str_key_com", "str_macro_set", "str_basic", "str_advance"};
 constexpr int32_t kDisabledCode = 7;
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 bool isInput(int index) { return index >= 0 && index < kButtonCount; }
 

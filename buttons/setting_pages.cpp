@@ -19,6 +19,7 @@
 #include "skin/list_box.h"
 #include "skin/message_port.h"
 #include "skin/page_controls.h"
+#include "skin/qt_text.h"
 #include "skin/skin_scroll.h"
 
 namespace q30x {
@@ -27,7 +28,6 @@ namespace ls = layout::setting;
 
 namespace {
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString programFolder(const ProgramState& state) { return QString::fromStdString(state.folders.program); }
 

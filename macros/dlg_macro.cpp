@@ -13,6 +13,7 @@
 #include "skin/list_box.h"
 #include "skin/message_port.h"
 #include "skin/page_controls.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
 
@@ -20,7 +21,6 @@ namespace lm = layout::macropage;
 
 namespace {
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr int kMenuItemHeight = 24;
 constexpr std::array<int, 8> kMenuFiles = {0, 1, 2, 0, 3, 4, 5, 3};  // into layout::menu::kFiles

@@ -12,12 +12,12 @@
 #include "skin/bitmap_edit.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
 
 namespace {
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The picture's virtual keys: left, middle, right button.
 constexpr std::array<uint32_t, 3> kPictureKeys = {1, 4, 2};

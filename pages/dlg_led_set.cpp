@@ -14,6 +14,7 @@
 #include "skin/color_btn.h"
 #include "skin/images.h"
 #include "skin/message_port.h"
+#include "skin/qt_text.h"
 #include "skin/slider.h"
 
 namespace q30x {
@@ -37,7 +38,6 @@ const QColor kHeadingColour{0xE4, 0xE8, 0xEE};
 const QColor kLabelColour{0xBD, 0xBD, 0xC8};
 const QColor kNoteColour{0x7D, 0x86, 0x92};
 
-QString qtext(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 // A section heading is the text before the colon of its hover hint
 // ("Backlight: choose a lighting effect"), so the hint line carries the rest.

@@ -13,6 +13,7 @@
 #include "skin/bitmap_edit.h"
 #include "skin/images.h"
 #include "skin/message_port.h"
+#include "skin/qt_text.h"
 #include "skin/slider.h"
 
 namespace q30x {
@@ -22,7 +23,6 @@ using layout::SkinSet;
 
 namespace {
 
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 const QColor kTitleColour{0xE8, 0xEC, 0xF1};
 const QColor kCaptionColour{0x8A, 0x90, 0x9A};

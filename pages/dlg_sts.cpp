@@ -3,12 +3,12 @@
 #include <QPainter>
 
 #include "pages/page_hints.h"
-#include "pages/page_text.h"
 #include "pages/pointer_sampler.h"
 #include "platform/messages.h"
 #include "skin/bitmap_button.h"
 #include "skin/images.h"
 #include "skin/message_port.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
 
@@ -74,8 +74,8 @@ CDlgSts::~CDlgSts() = default;
 void CDlgSts::saveCounters() { saveStatsFile(state_.folders, state_.messages, state_.strings, stats_.block()); }
 
 void CDlgSts::applyLabels() {
-    trophy_->setTooltip(pageText(state_.strings.text("str_cups")), true);
-    reset_->setCaption(pageText(state_.strings.text("str_resetSts")));
+    trophy_->setTooltip(qtext(state_.strings.text("str_cups")), true);
+    reset_->setCaption(qtext(state_.strings.text("str_resetSts")));
     update();
 }
 
@@ -94,7 +94,7 @@ QString CDlgSts::valueText(int row) const {
     const StatsBlock& b = stats_.block();
     const uint32_t values[] = {b.leftClicks,   b.middleClicks,   b.rightClicks,   clicksTotal(b),
                                b.wheelForward, b.wheelBackward, scrollsTotal(b)};
-    if (row == ls::kValueCount - 1) return pageText(distanceText(b.distance));
+    if (row == ls::kValueCount - 1) return qtext(distanceText(b.distance));
     // Unsigned, as they count: a signed form would turn 2^31 clicks negative.
     return QString::number(values[row]);
 }
@@ -142,8 +142,8 @@ void CDlgSts::paintEvent(QPaintEvent* e) {
     for (int row = 0; row < ls::kValueCount; ++row)
         drawTextLine(p, toQRect(ls::value(row).in(set_)), valueText(row), Qt::AlignRight);
     p.setPen(kCaptionNormal);
-    drawTextLine(p, toQRect(ls::kCountersTitle.in(set_)), pageText(state_.strings.text("str_sts")), Qt::AlignLeft);
-    drawTextLine(p, toQRect(ls::kTrophiesTitle.in(set_)), pageText(state_.strings.text("str_cups")), Qt::AlignLeft);
+    drawTextLine(p, toQRect(ls::kCountersTitle.in(set_)), qtext(state_.strings.text("str_sts")), Qt::AlignLeft);
+    drawTextLine(p, toQRect(ls::kTrophiesTitle.in(set_)), qtext(state_.strings.text("str_cups")), Qt::AlignLeft);
 }
 
 }  // namespace q30x

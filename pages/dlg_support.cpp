@@ -7,12 +7,12 @@
 #include "app/host_actions.h"
 #include "device/firmware_version.h"
 #include "pages/page_hints.h"
-#include "pages/page_text.h"
 #include "pages/profile_transfer.h"
 #include "platform/messages.h"
 #include "platform/user_messages.h"
 #include "skin/bitmap_button.h"
 #include "skin/images.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
 
@@ -63,16 +63,16 @@ void CDlgSupport::applyLabels() {
         {export_, "str_exportFile"}, {default_, "str_defaultname"},
     };
     for (const auto& [button, key] : labels) {
-        button->setCaption(pageText(state_.strings.text(key)));
+        button->setCaption(qtext(state_.strings.text(key)));
         button->setCaptionWrap(true);
         button->setTooltip(button->caption(), true);
     }
     update();
 }
 
-QString CDlgSupport::programVersion() const { return pageText(kProgramVersion); }
+QString CDlgSupport::programVersion() const { return qtext(kProgramVersion); }
 
-QString CDlgSupport::firmwareVersion() const { return pageText(firmwareVersionLabel(firmwareVersionText_)); }
+QString CDlgSupport::firmwareVersion() const { return qtext(firmwareVersionLabel(firmwareVersionText_)); }
 
 void CDlgSupport::openWebsite() { launcher_.launch(kOpener, {std::string(kMakerWebsite)}); }
 
@@ -98,7 +98,7 @@ void CDlgSupport::exportProfile() {
 
 QString CDlgSupport::choosePath(FileDialog kind) {
     const bool open = kind == FileDialog::Open;
-    QFileDialog dialog(this, pageText(state_.strings.text(open ? "str_importFile" : "str_exportFile")));
+    QFileDialog dialog(this, qtext(state_.strings.text(open ? "str_importFile" : "str_exportFile")));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -127,7 +127,7 @@ void CDlgSupport::paintEvent(QPaintEvent* e) {
         {ls::kFirmwareTitle, "str_firmware_version"},
     };
     for (const auto& [rect, key] : titles)
-        drawTextLine(p, toQRect(rect.in(set_)), pageText(state_.strings.text(key)), Qt::AlignLeft);
+        drawTextLine(p, toQRect(rect.in(set_)), qtext(state_.strings.text(key)), Qt::AlignLeft);
 }
 
 }  // namespace q30x

@@ -3,12 +3,9 @@
 #include <QMessageBox>
 
 #include "skin/dlg_info.h"
+#include "skin/qt_text.h"
 
 namespace q30x {
-
-namespace {
-QString qtext(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
-}  // namespace
 
 void WindowMessages::info(std::u16string_view text) {
     CDlgInfo::showMessage(owner_, qtext(text), false, language_.chineseUi != 0);

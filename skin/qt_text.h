@@ -4,8 +4,8 @@
 
 namespace q30x {
 
-// A catalogue or built-in text as the pages paint it.
-inline QString pageText(std::u16string_view text) {
+// A text of the core (UTF-16) as the windows show it.
+inline QString qtext(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -352,8 +352,7 @@ void CQ52XDriverDlg::onApplyFailed(int step) {
 }
 
 void CQ52XDriverDlg::onRestoreDefaults() {
-    fillProfileDefaults(settings_.current, language_.chineseUi);
-    settings_.macroRefs.fill(0);
+    restoreDefaults(settings_, language_.chineseUi);
     refreshSettingsPages();
     startApply();
 }

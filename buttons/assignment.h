@@ -16,6 +16,9 @@ inline constexpr int32_t kCategoryMacro = 6;
 inline constexpr int32_t kCategoryAdvanced = 19;
 inline constexpr int32_t kCategoryDisabled = 121;
 
+// The code the popup's disable box hands back with kCategoryDisabled.
+inline constexpr int32_t kDisabledCode = 7;
+
 inline constexpr int32_t kTypeLeftClick = 1;
 inline constexpr int32_t kTypeSniper = 142;
 inline constexpr int kAdvancedActions = 4;  // sound, program, file, folder

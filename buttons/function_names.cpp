@@ -32,6 +32,12 @@ std::u16string_view functionName(int32_t type, int chineseUi) {
     return {};
 }
 
+bool isBasicFunction(int32_t type) {
+    for (const auto& row : kBasicFunctions)
+        if (row.type == type) return true;
+    return false;
+}
+
 std::u16string_view labelTranslation(std::u16string_view label, int chineseUi) {
     for (const auto& pair : kDefaultPairs) {
         bool matched = false;

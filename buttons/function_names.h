@@ -41,6 +41,25 @@ inline constexpr FunctionName kFunctionNames[] = {
     {143, u"火力", u"FIRE"},
 };
 
+// The rows of the assignment popup's basic list, top to bottom: the
+// language key that names the row and the function type it assigns.
+struct BasicFunction {
+    std::string_view key;
+    int32_t type;
+};
+
+inline constexpr BasicFunction kBasicFunctions[] = {
+    {"str_close", 81},         {"str_lock", 82},           {"str_run", 84},          {"str_show", 85},
+    {"str_win8_classic", 123}, {"str_win8_switch", 124},   {"str_win8_winp", 126},   {"str_win8_winm", 127},
+    {"str_find", 125},         {"str_mouseleft", 1},       {"str_mouseright", 2},    {"str_mousemiddle", 4},
+    {"str_pre", 8},            {"str_back", 16},           {"str_player", 40},       {"str_PL", 32},
+    {"str_stop", 33},          {"str_pre_media", 34},      {"str_next_media", 35},   {"str_vol_dw", 38},
+    {"str_vol_up", 37},        {"str_mute", 39},           {"str_snipe", 142},       {"str_fire", 143},
+};
+
+// True for a type the basic list offers.
+bool isBasicFunction(int32_t type);
+
 // The name of a function type in the interface wording (Chinese only when
 // chineseUi is set); the empty text for a type without a fixed name.
 std::u16string_view functionName(int32_t type, int chineseUi);

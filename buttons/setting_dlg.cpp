@@ -21,7 +21,6 @@ namespace ls = layout::setting;
 namespace {
 
 constexpr std::string_view kTabKeys[CSettingDlg::kPages] = {"str_key_com", "str_macro_set", "str_basic", "str_advance"};
-constexpr int32_t kDisabledCode = 7;
 
 
 bool isInput(int index) { return index >= 0 && index < kButtonCount; }

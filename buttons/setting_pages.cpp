@@ -78,20 +78,6 @@ QString gameRowText(int group, int chineseUi) {
     return qtext(group == 13 ? preset.chineseMenu : preset.chineseCaption);
 }
 
-struct BasicRow {
-    std::string_view key;
-    int32_t type;
-};
-
-constexpr BasicRow kBasicRows[] = {
-    {"str_close", 81},         {"str_lock", 82},           {"str_run", 84},          {"str_show", 85},
-    {"str_win8_classic", 123}, {"str_win8_switch", 124},   {"str_win8_winp", 126},   {"str_win8_winm", 127},
-    {"str_find", 125},         {"str_mouseleft", 1},       {"str_mouseright", 2},    {"str_mousemiddle", 4},
-    {"str_pre", 8},            {"str_back", 16},           {"str_player", 40},       {"str_PL", 32},
-    {"str_stop", 33},          {"str_pre_media", 34},      {"str_next_media", 35},   {"str_vol_dw", 38},
-    {"str_vol_up", 37},        {"str_mute", 39},           {"str_snipe", 142},       {"str_fire", 143},
-};
-
 constexpr std::string_view kAdvancedKeys[] = {"str_advanced_sound", "str_advanced_exe", "str_advanced_file",
                                               "str_advanced_dir"};
 
@@ -183,7 +169,7 @@ CSetting_BaseDlg::CSetting_BaseDlg(ProgramState& state, QWidget* parent)
     : CSkinPage(programFolder(state), ls::base::kFiles, pageRect(), parent),
       list_(pageList(this, state, ls::base::kList, ls::base::kListId, ls::base::kItemHeight)) {
     std::vector<std::pair<QString, uint32_t>> rows;
-    for (const BasicRow& row : kBasicRows) {
+    for (const BasicFunction& row : kBasicFunctions) {
         // A language file without the key still names the row.
         std::u16string_view text = state.strings.text(row.key);
         if (text.empty()) text = functionName(row.type, state.language.chineseUi);

@@ -146,10 +146,10 @@ void CDlgLEDSet::createControls() {
     mode(3);
     mode(6);
     mode(2);
-    breathing_ = makeSlider(L::kBreathingSlider.in(set_), kBreathingId, 1, 5, 0);
+    breathing_ = makeSlider(L::kBreathingSlider.in(set_), kBreathingId, led::kMinBreathing, led::kMaxBreathing, 0);
     hint(kHintBreathing);
     mode(1);
-    brightness_ = makeSlider(L::kBrightnessSlider.in(set_), kBrightnessId, 1, 10, 0);
+    brightness_ = makeSlider(L::kBrightnessSlider.in(set_), kBrightnessId, led::kMinBrightness, led::kMaxBrightness, 0);
     hint(kHintBrightness);
     mode(5);
     customCycle_ = makeButton(L::kCustomCycle.in(set_), QString(), true);
@@ -160,7 +160,7 @@ void CDlgLEDSet::createControls() {
         swatches_[static_cast<std::size_t>(i)] = s;
         hinted_.emplace_back(s, kCycleSwatchHints[static_cast<std::size_t>(i)]);
     }
-    cycleSpeed_ = makeSlider(L::kCycleSpeedSlider.in(set_), kCycleSpeedId, 1, 3, 0);
+    cycleSpeed_ = makeSlider(L::kCycleSpeedSlider.in(set_), kCycleSpeedId, led::kMinCycleSpeed, led::kMaxCycleSpeed, 0);
     hint(kHintCycleSpeed);
     proximityOn_ = makeButton(L::kProximityOn.in(set_), QString(), true);
     hinted_.emplace_back(proximityOn_, kHintProximityOn);
@@ -280,10 +280,6 @@ void CDlgLEDSet::SetPicker(bool on) {
     showNumbers();
 }
 
-uint32_t* CDlgLEDSet::slotColour() {
-    return led::isSlot(slot_) ? &state_.settings.current.ledColour[slot_] : nullptr;
-}
-
 void CDlgLEDSet::showColour(uint32_t colour) {
     for (int c = 0; c < 3; ++c) {
         numbers_[static_cast<std::size_t>(c)] = led::colourByte(colour, c);
@@ -316,11 +312,7 @@ void CDlgLEDSet::onCommand(const QObject* control) {
     } else if (control == proximityOn_ || control == proximityOff_) {
         r.proximitySensing = control == proximityOn_ ? 1 : 0;
     } else if (const auto p = is(presets_); p < L::kPresetCount) {
-        if (led::isSlot(slot_)) {
-            r.ledColour[slot_] = led::kPresets[static_cast<std::size_t>(p)];
-            r.ledColourPreset[slot_] = static_cast<int32_t>(p);
-            r.ledColourIsCustom[slot_] = 0;
-        }
+        led::choosePreset(r, slot_, static_cast<int>(p));
     } else {
         return;
     }
@@ -345,10 +337,8 @@ void CDlgLEDSet::onSlider(int id, int position) {
     }
     const int channel = id - kRedId;
     numbers_[static_cast<std::size_t>(channel)] = position;
-    if (uint32_t* colour = slotColour()) {
-        *colour = led::withColourByte(*colour, channel, position);
-        swatches_[static_cast<std::size_t>(slot_)]->setColour(*colour);
-        r.ledColourIsCustom[slot_] = 1;
+    if (led::setColourChannel(r, slot_, channel, position)) {
+        swatches_[static_cast<std::size_t>(slot_)]->setColour(r.ledColour[slot_]);
         uncheckPresets();
     }
     showNumbers();
@@ -371,15 +361,14 @@ void CDlgLEDSet::updateCursor(const QPoint& p) {
 
 void CDlgLEDSet::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    uint32_t* colour = slotColour();
-    if (e->button() == Qt::LeftButton && picker_ && colour && onWheel(p) && normalImage().rect().contains(p)) {
+    ProfileRecord& r = state_.settings.current;
+    if (e->button() == Qt::LeftButton && picker_ && led::isSlot(slot_) && onWheel(p) && normalImage().rect().contains(p)) {
         // The page's own pixel, so the stored colour is exactly what is shown.
         const QColor c = normalImage().pixelColor(p);
-        *colour = static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 |
-                  static_cast<uint32_t>(c.blue()) << 16;
-        state_.settings.current.ledColourIsCustom[slot_] = 1;
-        showColour(*colour);
-        swatches_[static_cast<std::size_t>(slot_)]->setColour(*colour);
+        led::setOwnColour(r, slot_, static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 |
+                                        static_cast<uint32_t>(c.blue()) << 16);
+        showColour(r.ledColour[slot_]);
+        swatches_[static_cast<std::size_t>(slot_)]->setColour(r.ledColour[slot_]);
         // A colour from the wheel is no preset any more.
         uncheckPresets();
         showNumbers();

@@ -78,7 +78,6 @@ private:
     bool onWheel(const QPoint& p) const;
     void updateCursor(const QPoint& p);
     QRect rectOf(const layout::SetRect& r) const;
-    uint32_t* slotColour();
 
     ProgramState& state_;
     layout::SkinSet set_;

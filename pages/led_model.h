@@ -2,9 +2,12 @@
 #include <array>
 #include <cstdint>
 
+#include "settings/profile_record.h"
+
 // The lighting page's rules that need no window: the preset palette, which
-// colour slot and which parameter controls each mode brings, and the colour
-// bytes. Header only, so skingen paints the same palette the page stores.
+// colour slot and which parameter controls each mode brings, the colour
+// bytes and how a colour is stored. The palette and the views are header
+// only, so skingen paints the same palette the page stores.
 namespace q30x::led {
 
 // COLORREF values (0x00BBGGRR), left to right and top to bottom in the grid.
@@ -15,8 +18,14 @@ inline constexpr std::array<uint32_t, 26> kPresets = {
     0xAD7A17, 0x12B900, 0xC05A4A, 0xEE4E6F, 0xB95401,
 };
 
-inline constexpr int kModeSteady = 1, kModeBreathing = 2, kModeCycle = 5;
+inline constexpr int kModeSteady = 1, kModeBreathing = 2, kModeApmBreathing = 3, kModeSpectrum = 4, kModeCycle = 5,
+                     kModeOff = 6;
 inline constexpr int kModeCount = 6;
+
+// The ranges of the parameter sliders.
+inline constexpr int kMinBrightness = 1, kMaxBrightness = 10;
+inline constexpr int kMinBreathing = 1, kMaxBreathing = 5;
+inline constexpr int kMinCycleSpeed = 1, kMaxCycleSpeed = 3;
 // Slots 0..2 are the cycle colours, 3 the single colour; 4 is none.
 inline constexpr int kSingleSlot = 3, kNoSlot = 4;
 
@@ -67,5 +76,19 @@ constexpr uint32_t withColourByte(uint32_t colour, int byte, int value) {
 // The cycle speed is stored as twice the slider position.
 constexpr int32_t symphonySpeedOf(int position) { return position * 2; }
 constexpr int cycleSpeedPosition(int32_t symphonySpeed) { return symphonySpeed / 2; }
+
+// A preset swatch chosen for colour slot `slot` (0..3): the preset's colour,
+// remembered as that preset. Anything outside the slots and presets
+// changes nothing; false then.
+bool choosePreset(ProfileRecord& record, int slot, int preset);
+
+// One byte of a slot's colour set from a colour slider; the colour is then
+// the user's own. False, changing nothing, for a slot or channel outside
+// 0..3 and 0..2.
+bool setColourChannel(ProfileRecord& record, int slot, int channel, int value);
+
+// A whole colour of the user's own (the wheel's pixel, or red, green and
+// blue given at once); the top byte is always zero.
+bool setOwnColour(ProfileRecord& record, int slot, uint32_t colour);
 
 }  // namespace q30x::led

@@ -20,6 +20,24 @@ bool clickDpi(DpiChecks& checks, std::size_t index) {
     return true;
 }
 
+DpiChoice chooseDpiLevels(std::span<const int32_t> values) {
+    DpiChoice choice;
+    for (int32_t value : values) {
+        const auto* at = std::find(kOfferedDpiValues.begin(), kOfferedDpiValues.end(), value);
+        const auto index = static_cast<std::size_t>(at - kOfferedDpiValues.begin());
+        choice.refusal = at == kOfferedDpiValues.end() ? DpiRefusal::NotOffered
+                         : choice.checks[index]        ? DpiRefusal::Repeated
+                         : !clickDpi(choice.checks, index) ? DpiRefusal::TooMany
+                                                           : DpiRefusal::None;
+        if (choice.refusal != DpiRefusal::None) {
+            choice.value = value;
+            return choice;
+        }
+    }
+    if (values.empty()) choice.refusal = DpiRefusal::NoLevel;
+    return choice;
+}
+
 void writeDpiLevels(ProfileRecord& profile, const DpiChecks& checks) {
     std::fill(std::begin(profile.dpiLevels), std::end(profile.dpiLevels), 0);
     int slot = 0;

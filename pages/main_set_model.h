@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,10 @@ inline constexpr int kMinSpeed = 1, kMaxSpeed = 20;
 inline constexpr int kMinHeight = 1, kMaxHeight = 30;
 inline constexpr int kMinWheelLines = 1, kMaxWheelLines = 30;
 inline constexpr int32_t kOneScreen = -1;
-// The report intervals the four rate radios store, left to right.
+// The report intervals the four rate radios store, left to right, and the
+// rates in Hz they are labelled with.
 inline constexpr std::array<int32_t, 4> kRateIntervals = {8, 4, 2, 1};
+inline constexpr std::array<int32_t, 4> kRateHz = {125, 250, 500, 1000};
 
 // Which offered values the first seven levels name; a value outside the
 // table shows nothing.
@@ -28,6 +31,16 @@ DpiChecks dpiChecks(const ProfileRecord& profile);
 // A click on level `index`: at most seven and at least one stay chosen; a
 // click that would break that changes nothing. True when it changed.
 bool clickDpi(DpiChecks& checks, std::size_t index);
+
+// Levels named by value, in any order, as clicks on their buttons would
+// choose them from none: each must be offered, none twice, one to seven.
+enum class DpiRefusal { None, NoLevel, NotOffered, Repeated, TooMany };
+struct DpiChoice {
+    DpiChecks checks{};
+    DpiRefusal refusal = DpiRefusal::None;
+    int32_t value = 0;  // the value refused, if one is
+};
+DpiChoice chooseDpiLevels(std::span<const int32_t> values);
 
 // All fourteen slots cleared, then the chosen values in table order.
 void writeDpiLevels(ProfileRecord& profile, const DpiChecks& checks);

@@ -24,4 +24,11 @@ struct SettingsState {
     }
 };
 
+// Restoring the default settings: the factory profile, its labels in the
+// interface wording, and no macro references. Nothing is saved or sent.
+inline void restoreDefaults(SettingsState& state, int chineseUi) {
+    fillProfileDefaults(state.current, chineseUi);
+    state.macroRefs.fill(0);
+}
+
 }  // namespace q30x

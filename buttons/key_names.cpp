@@ -1,6 +1,7 @@
 #include "buttons/key_names.h"
 
 #include "buttons/key_codes.h"
+#include "platform/ascii.h"
 
 namespace q30x {
 namespace {
@@ -98,6 +99,13 @@ std::u16string keyName(uint32_t virtualKey, KeyNameStyle style, int languageNumb
     std::u16string name;
     if (rangeName(virtualKey, style, name)) return name;
     return layoutName(virtualKey, languageNumber, layout);
+}
+
+uint32_t virtualKeyOfName(std::u16string_view name, KeyNameStyle style, int languageNumber, const KeyboardLayout& layout) {
+    if (name.empty()) return 0;
+    for (uint32_t virtualKey = 1; virtualKey < 0xFF; ++virtualKey)
+        if (equalIgnoringAsciiCase(keyName(virtualKey, style, languageNumber, layout), name)) return virtualKey;
+    return 0;
 }
 
 }  // namespace q30x

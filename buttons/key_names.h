@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/keyboard_layout.h"
 
@@ -15,5 +16,9 @@ enum class KeyNameStyle { Combination, Macro };
 // ASCII letter upper-cased), or the empty text when it prints none; the
 // key is found by the interface language's key table.
 std::u16string keyName(uint32_t virtualKey, KeyNameStyle style, int languageNumber, const KeyboardLayout& layout);
+
+// The other way round: the first virtual key that keyName calls `name` in
+// `style`, ASCII letters matching in either case; 0 when none is.
+uint32_t virtualKeyOfName(std::u16string_view name, KeyNameStyle style, int languageNumber, const KeyboardLayout& layout);
 
 }  // namespace q30x

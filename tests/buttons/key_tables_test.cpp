@@ -6,6 +6,7 @@
 
 #include "buttons/key_codes.h"
 #include "buttons/key_names.h"
+#include "platform/utf16.h"
 #include "tests/support/fake_keyboard_layout.h"
 
 namespace q30x {
@@ -240,6 +241,27 @@ TEST_F(KeyNames, OtherKeysAreNamedByTheLayoutsCharacter) {
         EXPECT_EQ(combination(c.key, c.language), c.name) << std::hex << c.key << " " << std::dec << c.language;
         EXPECT_EQ(macro(c.key, c.language), c.name) << std::hex << c.key;
     }
+}
+
+TEST_F(KeyNames, NamesLeadBackToTheirKeys) {
+    layout.characters = {{39, U';'}, {27, U'$'}};
+    struct Case {
+        std::u16string_view name;
+        KeyNameStyle style;
+        int language;
+        uint32_t key;
+    };
+    const Case cases[] = {
+        {u"s", KeyNameStyle::Combination, kUs, 0x53},      {u"F5", KeyNameStyle::Combination, kUs, 0x74},
+        {u"f12", KeyNameStyle::Combination, kUs, 0x7B},    {u"(+)", KeyNameStyle::Combination, kUs, 0x6B},
+        {u"NUM +", KeyNameStyle::Macro, kUs, 0x6B},        {u"(+)", KeyNameStyle::Macro, kUs, 0},
+        {u"scroll lock", KeyNameStyle::Combination, kUs, 0x91}, {u"LCTRL", KeyNameStyle::Combination, kUs, 0xA2},
+        {u";", KeyNameStyle::Combination, kUs, 0xBA},      {u"$", KeyNameStyle::Combination, kFrench, 0xBA},
+        {u"Left Button", KeyNameStyle::Macro, kUs, 0x01},  {u"Left Button", KeyNameStyle::Combination, kUs, 0},
+        {u"", KeyNameStyle::Combination, kUs, 0},          {u"Teleport", KeyNameStyle::Combination, kUs, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(virtualKeyOfName(c.name, c.style, c.language, layout), c.key) << toUtf8(c.name);
 }
 
 }  // namespace

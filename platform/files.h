@@ -38,6 +38,9 @@ int removeStaleTemporaries(const std::string& folder);
 
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
+// A relative path made full from the current folder; a full path, or a
+// relative one when the current folder is unknown, as it is.
+std::string absolutePath(const std::string& path);
 // A folder this user may create files in.
 bool isWritableDirectory(const std::string& path);
 

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/paths.h"
 
 #include <cctype>
 
@@ -146,6 +147,14 @@ bool fileExists(const std::string& path) {
 bool directoryExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') return path;
+    std::string folder(4096, '\0');
+    if (!::getcwd(folder.data(), folder.size())) return path;
+    folder.resize(folder.find('\0'));
+    return joinPath(folder, path);
 }
 
 bool isWritableDirectory(const std::string& path) { return directoryExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0; }

@@ -18,6 +18,7 @@ constexpr CommandOption kGlobalOptions[] = {
     {"intercept", "CODES", "with watch, intercept these input codes (hex, comma-separated)"},
     {"desktop", nullptr, "with --virtual-mouse, still apply the pointer settings to this desktop"},
     {"no-delays", nullptr, "skip the real waiting of every pause (virtual mouse only)"},
+    {"json", nullptr, "print JSON where a command offers it (its --help gives the shape)"},
 };
 
 void printOverview(std::ostream& out) {

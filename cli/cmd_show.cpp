@@ -6,7 +6,9 @@
 
 #include "buttons/function_names.h"
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "cli/session.h"
+#include "pages/main_set_model.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 
@@ -37,14 +39,15 @@ std::string list(const T (&values)[N], std::string (*format)(T)) {
 std::string decimal(int32_t value) { return std::to_string(value); }
 std::string colour(uint32_t value) { return rgb(value); }
 
-const char* reportRateText(int32_t interval) {
-    switch (interval) {
-    case 1: return " (1000 Hz)";
-    case 2: return " (500 Hz)";
-    case 4: return " (250 Hz)";
-    case 8: return " (125 Hz)";
-    default: return "";
-    }
+// The rate an interval's radio is labelled with; 0 for an interval no radio stores.
+int32_t reportRateHz(int32_t interval) {
+    const int radio = mainset::rateIndex(interval);
+    return radio < 0 ? 0 : mainset::kRateHz[static_cast<std::size_t>(radio)];
+}
+
+std::string reportRateText(int32_t interval) {
+    const int32_t hz = reportRateHz(interval);
+    return hz ? " (" + std::to_string(hz) + " Hz)" : "";
 }
 
 void printProfile(std::ostream& out, const ProfileRecord& record, int chineseUi) {
@@ -79,6 +82,68 @@ void printProfile(std::ostream& out, const ProfileRecord& record, int chineseUi)
         << "\n";
 }
 
+template <typename T, std::size_t N>
+void jsonList(JsonWriter& json, std::string_view key, const T (&values)[N]) {
+    json.key(key).beginArray();
+    for (const T& value : values) json.value(value);
+    json.endArray();
+}
+
+// The same fields as printProfile, numbers as numbers and colours as text.
+void writeProfileJson(JsonWriter& json, const ProfileRecord& record, int chineseUi) {
+    json.key("magic").value(record.magic).key("buttons").beginArray();
+    for (const auto& button : kPhysicalButtons) {
+        const ButtonAssignment& slot = record.buttons[button.index];
+        json.beginObject()
+            .key("index").value(button.index)
+            .key("name").value(button.name)
+            .key("functionType").value(slot.functionType)
+            .key("functionName").value(toUtf8(functionName(slot.functionType, chineseUi)))
+            .key("label").value(toUtf8(fixedText(slot.label)))
+            .key("macroId").value(static_cast<uint32_t>(slot.macroId))
+            .key("advancedKind").value(slot.advancedKind)
+            .key("comboCode").value(slot.comboCode)
+            .key("advancedParam").value(slot.advancedParam)
+            .key("targetPath").value(toUtf8(fixedText(slot.targetPath)))
+            .endObject();
+    }
+    json.endArray();
+    jsonList(json, "dpiLevels", record.dpiLevels);
+    json.key("heightSetting").value(record.heightSetting).key("reportInterval").value(record.reportInterval);
+    if (const int32_t hz = reportRateHz(record.reportInterval)) json.key("reportRateHz").value(hz);
+    else json.key("reportRateHz").null();
+    json.key("lightingMode").value(record.lightingMode).key("symphonyCustom").value(record.symphonyCustom);
+    json.key("ledColour").beginArray();
+    for (uint32_t value : record.ledColour) json.value(rgb(value));
+    json.endArray();
+    jsonList(json, "ledColourIsCustom", record.ledColourIsCustom);
+    jsonList(json, "ledColourPreset", record.ledColourPreset);
+    json.key("proximitySensing").value(record.proximitySensing)
+        .key("enhancePointerPrecision").value(record.enhancePointerPrecision)
+        .key("pointerSpeed").value(record.pointerSpeed)
+        .key("brightness").value(record.brightness)
+        .key("breathingFrequency").value(record.breathingFrequency)
+        .key("symphonySpeed").value(record.symphonySpeed)
+        .key("wheelScrollLines").value(record.wheelScrollLines)
+        .key("wheelOneScreen").value(record.wheelScrollLines == -1);
+}
+
+// One profile, as text or as one JSON object with `profile` (0: a file) and `file`.
+void printShown(Invocation& call, int profile, const std::string& file, const ProfileRecord& record, int chineseUi) {
+    if (!call.has("json")) {
+        if (profile) call.out << "current profile: " << profile << " (" << file << ")\n";
+        else call.out << "profile file: " << file << "\n";
+        printProfile(call.out, record, chineseUi);
+        return;
+    }
+    JsonWriter json(call.out);
+    json.beginObject();
+    if (profile) json.key("profile").value(profile);
+    json.key("file").value(file);
+    writeProfileJson(json, record, chineseUi);
+    json.endObject();
+}
+
 int showFile(Invocation& call, const std::string& path, int chineseUi) {
     FileRead read = readFile(path, sizeof(ProfileRecord));
     if (read.error != FileError::None) {
@@ -97,8 +162,7 @@ int showFile(Invocation& call, const std::string& path, int chineseUi) {
                  << hex(kProfileMagic, 8) << ")\n";
         return kExitBadInput;
     }
-    call.out << "profile file: " << path << "\n";
-    printProfile(call.out, *record, chineseUi);
+    printShown(call, 0, path, *record, chineseUi);
     return kExitOk;
 }
 
@@ -114,9 +178,8 @@ int runShow(Invocation& call) {
         return showFile(call, call.args[0], session.language.chineseUi);
     }
     if (!session.startUp()) return kExitUsage;
-    call.out << "current profile: " << session.state->currentEntry + 1 << " ("
-             << session.store->profilePath(session.state->currentEntry) << ")\n";
-    printProfile(call.out, session.state->current, session.language.chineseUi);
+    printShown(call, session.state->currentEntry + 1, session.store->profilePath(session.state->currentEntry),
+               session.state->current, session.language.chineseUi);
     return kExitOk;
 }
 
@@ -126,7 +189,17 @@ const Command kShowCommand = {
     "show", "[FILE]", "print the current profile, or a profile file, field by field",
     "Without FILE, loads the working folder as the program does at start-up and\n"
     "prints the current profile. With FILE, prints that profile file; a file that\n"
-    "is not a profile is refused with exit status 2.",
+    "is not a profile is refused with exit status 2.\n\n"
+    "With --json, one object with the same fields: \"profile\" (the current\n"
+    "profile's number; absent with FILE), \"file\", \"magic\", \"buttons\" (seven\n"
+    "objects: index, name, functionType, functionName, label, macroId,\n"
+    "advancedKind, comboCode, advancedParam, targetPath), \"dpiLevels\" (14),\n"
+    "heightSetting, reportInterval, reportRateHz (null for an interval no rate\n"
+    "has), lightingMode, symphonyCustom, \"ledColour\" (4 \"#RRGGBB\" texts),\n"
+    "ledColourIsCustom (4), ledColourPreset (4), proximitySensing,\n"
+    "enhancePointerPrecision, pointerSpeed, brightness, breathingFrequency,\n"
+    "symphonySpeed, wheelScrollLines and wheelOneScreen (true for -1).\n"
+    "Numbers are JSON numbers, flags 0 or 1 as stored.",
     runShow};
 
 }  // namespace q30x::cli

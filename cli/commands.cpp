@@ -11,6 +11,11 @@ std::span<const Command> allCommands() {
         kListCommand,
         kInfoCommand,
         kApplyCommand,
+        kProfileCommand,
+        kSetCommand,
+        kExportCommand,
+        kImportCommand,
+        kResetCommand,
         kWatchCommand,
         kStringsCommand,
     };

@@ -15,6 +15,11 @@ extern const Command kShowCommand;
 extern const Command kListCommand;
 extern const Command kInfoCommand;
 extern const Command kApplyCommand;
+extern const Command kProfileCommand;
+extern const Command kSetCommand;
+extern const Command kExportCommand;
+extern const Command kImportCommand;
+extern const Command kResetCommand;
 extern const Command kWatchCommand;
 extern const Command kStringsCommand;
 

@@ -1,4 +1,4 @@
-#include "tests/cli/run_cli.h"
+#include "tests/cli/cli_fixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -20,20 +20,7 @@ using test::writeAll;
 using Result = test::CliResult;
 using test::runCli;
 
-class CliTest : public ::testing::Test {
-protected:
-    CliTest() {
-        Result r = runCli({"defaults", program()});
-        EXPECT_EQ(r.status, 0) << r.err;
-    }
-    std::string program() const { return temp.file("program"); }
-    std::string work() const { return temp.file("work"); }
-    Result runIn(std::vector<std::string> words) {
-        words.insert(words.begin(), {"--program-dir", program(), "--workdir", work()});
-        return runCli(words);
-    }
-    test::TempFolder temp;
-};
+using test::CliTest;
 
 TEST_F(CliTest, DefaultsWritesTheNineFiles) {
     for (const auto& file : factoryDefaultFiles()) EXPECT_EQ(readAll(program() + "/" + file.name), file.bytes) << file.name;

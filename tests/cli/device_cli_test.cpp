@@ -3,7 +3,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "tests/cli/run_cli.h"
+#include "tests/cli/cli_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x {
@@ -12,26 +12,7 @@ namespace {
 using Result = test::CliResult;
 using test::runCli;
 
-// Sets the virtual mouse's environment for one test and clears it after.
-class VirtualEnvironment {
-public:
-    VirtualEnvironment(const char* fail, const char* firmware = nullptr, const char* decoy = nullptr) {
-        set("Q30X_VIRTUAL_FAIL", fail);
-        set("Q30X_VIRTUAL_FIRMWARE", firmware);
-        set("Q30X_VIRTUAL_DECOY", decoy);
-        ::unsetenv("Q30X_TRACE");
-        ::unsetenv("Q30X_VIRTUAL_MOUSE");
-    }
-    ~VirtualEnvironment() {
-        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY"}) ::unsetenv(name);
-    }
-
-private:
-    static void set(const char* name, const char* value) {
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
-    }
-};
+using test::VirtualEnvironment;
 
 const char* const kMouseLine = "mouse: virtual/vendor (report id 6, report length 8)\n";
 

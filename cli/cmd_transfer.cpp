@@ -1,0 +1,76 @@
+#include <ostream>
+
+#include "cli/apply_run.h"
+#include "cli/commands.h"
+#include "pages/profile_transfer.h"
+#include "platform/utf16.h"
+
+namespace q30x::cli {
+namespace {
+
+int runExport(Invocation& call) {
+    if (call.args.size() != 1) {
+        call.err << "usage: q30xctl export FILE\n";
+        return kExitUsage;
+    }
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    const TransferResult result = exportProfileFile(call.args[0], session.state->current);
+    (result.done ? call.out : call.err) << toUtf8(result.text) << "\n";
+    return result.done ? kExitOk : kExitFailure;
+}
+
+int runImport(Invocation& call) {
+    if (call.args.size() != 1) {
+        call.err << "usage: q30xctl import FILE\n";
+        return kExitUsage;
+    }
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    session.loadMacroLibrary();
+    const TransferResult result = importProfileFile(call.args[0], session.state->current);
+    if (!result.done) {
+        call.err << toUtf8(result.text) << "\n";
+        return kExitBadInput;
+    }
+    call.out << toUtf8(result.text) << "\n";
+    return applyAndSave(call, session, ApplyOutput::Progress);
+}
+
+int runReset(Invocation& call) {
+    if (!call.args.empty()) {
+        call.err << "usage: q30xctl reset\n";
+        return kExitUsage;
+    }
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    session.loadMacroLibrary();
+    restoreDefaults(*session.state, session.language.chineseUi);
+    return applyAndSave(call, session, ApplyOutput::Progress);
+}
+
+}  // namespace
+
+const Command kExportCommand = {
+    "export", "FILE", "write the current profile to a profile file, as the support page does",
+    "Writes the current profile's 22252-byte record to FILE, replacing it.\n"
+    "Exit status 1 when FILE cannot be written.",
+    runExport};
+
+const Command kImportCommand = {
+    "import", "FILE", "take a profile file as the current profile, apply it and save it",
+    "Reads FILE as the support page's import does (it must start with the\n"
+    "profile magic and be no longer than a record), then applies the profile as\n"
+    "OK does and saves it when the mouse took every step. A file that is not a\n"
+    "profile exits with status 2 and changes nothing; a failed apply step exits\n"
+    "with 10 + the step and saves nothing.",
+    runImport};
+
+const Command kResetCommand = {
+    "reset", "", "restore the default settings of the current profile, apply and save",
+    "Does what the support page's restore button does: the current profile gets\n"
+    "the factory settings and no macro references, is applied as OK does and is\n"
+    "saved when the mouse took every step (else exit 10 + the step, nothing saved).",
+    runReset};
+
+}  // namespace q30x::cli

@@ -1,5 +1,3 @@
-#include <ostream>
-
 #include "cli/apply_run.h"
 #include "cli/commands.h"
 
@@ -7,14 +5,9 @@ namespace q30x::cli {
 namespace {
 
 int runApply(Invocation& call) {
-    if (!call.args.empty()) {
-        call.err << "usage: q30xctl apply\n";
-        return kExitUsage;
-    }
-    Session session(call);
-    if (!session.startUp()) return kExitUsage;
-    session.loadMacroLibrary();
-    return applyAndSave(call, session, ApplyOutput::Progress);
+    return runWithSession(call, 0, "apply", true, [](Invocation& call, Session& session) {
+        return applyAndSave(call, session, ApplyOutput::Progress);
+    });
 }
 
 }  // namespace

@@ -8,26 +8,13 @@
 namespace q30x::cli {
 namespace {
 
-int runExport(Invocation& call) {
-    if (call.args.size() != 1) {
-        call.err << "usage: q30xctl export FILE\n";
-        return kExitUsage;
-    }
-    Session session(call);
-    if (!session.startUp()) return kExitUsage;
+int exportTo(Invocation& call, Session& session) {
     const TransferResult result = exportProfileFile(call.args[0], session.state->current);
     (result.done ? call.out : call.err) << toUtf8(result.text) << "\n";
     return result.done ? kExitOk : kExitFailure;
 }
 
-int runImport(Invocation& call) {
-    if (call.args.size() != 1) {
-        call.err << "usage: q30xctl import FILE\n";
-        return kExitUsage;
-    }
-    Session session(call);
-    if (!session.startUp()) return kExitUsage;
-    session.loadMacroLibrary();
+int importFrom(Invocation& call, Session& session) {
     const TransferResult result = importProfileFile(call.args[0], session.state->current);
     if (!result.done) {
         call.err << toUtf8(result.text) << "\n";
@@ -37,17 +24,14 @@ int runImport(Invocation& call) {
     return applyAndSave(call, session, ApplyOutput::Progress);
 }
 
-int runReset(Invocation& call) {
-    if (!call.args.empty()) {
-        call.err << "usage: q30xctl reset\n";
-        return kExitUsage;
-    }
-    Session session(call);
-    if (!session.startUp()) return kExitUsage;
-    session.loadMacroLibrary();
+int resetToDefaults(Invocation& call, Session& session) {
     restoreDefaults(*session.state, session.language.chineseUi);
     return applyAndSave(call, session, ApplyOutput::Progress);
 }
+
+int runExport(Invocation& call) { return runWithSession(call, 1, "export FILE", false, exportTo); }
+int runImport(Invocation& call) { return runWithSession(call, 1, "import FILE", true, importFrom); }
+int runReset(Invocation& call) { return runWithSession(call, 0, "reset", true, resetToDefaults); }
 
 }  // namespace
 

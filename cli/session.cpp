@@ -46,4 +46,16 @@ void Session::applyStoredLanguage() {
     else applyLanguage(context, kLanguageAtStartUp, readLanguageChoice(folders, messages), false);
 }
 
+int runWithSession(Invocation& call, std::size_t words, const char* usage, bool macros,
+                   int (*body)(Invocation&, Session&)) {
+    if (call.args.size() != words) {
+        call.err << "usage: q30xctl " << usage << "\n";
+        return kExitUsage;
+    }
+    Session session(call);
+    if (!session.startUp()) return kExitUsage;
+    if (macros) session.loadMacroLibrary();
+    return body(call, session);
+}
+
 }  // namespace q30x::cli

@@ -42,4 +42,10 @@ private:
     int32_t languageOption_ = 0;  // 0: none; -1: not a language number
 };
 
+// The frame of a command on the working folder: exactly `words` words (else
+// "usage: q30xctl USAGE" and kExitUsage), the session started up, with the
+// macro library when `macros`, then `body`'s exit status.
+int runWithSession(Invocation& call, std::size_t words, const char* usage, bool macros,
+                   int (*body)(Invocation&, Session&));
+
 }  // namespace q30x::cli

@@ -15,7 +15,7 @@ int exportTo(Invocation& call, Session& session) {
 }
 
 int importFrom(Invocation& call, Session& session) {
-    const TransferResult result = importProfileFile(call.args[0], session.state->current);
+    const TransferResult result = importProfile(call.args[0], *session.state);
     if (!result.done) {
         call.err << toUtf8(result.text) << "\n";
         return kExitBadInput;

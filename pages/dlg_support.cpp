@@ -85,7 +85,7 @@ void CDlgSupport::restoreDefaults() {
 void CDlgSupport::importProfile() {
     const QString path = chooser_(FileDialog::Open);
     if (path.isEmpty()) return;
-    const TransferResult result = importProfileFile(path.toStdString(), state_.settings.current);
+    const TransferResult result = q30x::importProfile(path.toStdString(), state_.settings);
     state_.messages.standard(result.text, kInfoCaption);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <span>
 
+#include "device/key_codes.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 
@@ -30,6 +31,16 @@ TransferResult importProfileFile(const std::string& path, ProfileRecord& record)
     std::memset(static_cast<void*>(&record), 0, sizeof record);
     std::memcpy(static_cast<void*>(&record), read.bytes.data(), read.bytes.size());
     return result(true, kImported, path);
+}
+
+TransferResult importProfile(const std::string& path, SettingsState& state) {
+    TransferResult result = importProfileFile(path, state.current);
+    if (!result.done) return result;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonAssignment& button = state.current.buttons[i];
+        state.macroRefs[i] = button.functionType == kFunctionMacro ? button.macroId : 0;
+    }
+    return result;
 }
 
 TransferResult exportProfileFile(const std::string& path, const ProfileRecord& record) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "settings/profile_record.h"
+#include "settings/settings_state.h"
 
 namespace q30x {
 
@@ -18,6 +18,13 @@ struct TransferResult {
 // (missing, unreadable, a folder, too short, too long, another magic)
 // leaves `record` untouched.
 TransferResult importProfileFile(const std::string& path, ProfileRecord& record);
+// The import as the support page and q30xctl do it: the file into the
+// current record and, when it was taken, the macro references from its
+// macro buttons (their own macroId; 0 for every other button). The apply
+// plays a button's macro by its reference, so those of the profile the file
+// replaced must not stay behind.
+TransferResult importProfile(const std::string& path, SettingsState& state);
+
 // Writes the whole record, replacing the file atomically.
 TransferResult exportProfileFile(const std::string& path, const ProfileRecord& record);
 

@@ -94,6 +94,16 @@ TEST_F(ProfileCommandsTest, ExportAndImportRoundTrip) {
     EXPECT_EQ(profileBytes(), edited);
 }
 
+TEST_F(ProfileCommandsTest, AnImportedMacroButtonKeepsItsMacro) {
+    VirtualEnvironment env(nullptr);
+    auto file = savedProfile(2);
+    file->buttons[3].functionType = 6;
+    file->buttons[3].macroId = 0x15000001;
+    test::writeAll(temp.file("macro.cfg"), test::bytesOf(*file));
+    ASSERT_EQ(onMouse({"import", temp.file("macro.cfg")}).status, 0);
+    EXPECT_EQ(savedIndex()->entries[0].macroRefs[3], 0x15000001);
+}
+
 TEST_F(ProfileCommandsTest, ImportRefusesWhatIsNoProfileAndChangesNothing) {
     VirtualEnvironment env(nullptr);
     const std::vector<uint8_t> before = profileBytes();

@@ -303,13 +303,17 @@ TEST_F(PagesTest, ImportTakesAProfileAndRefusesTheRest) {
 TEST_F(PagesTest, ExportThenImportIsByteIdentical) {
     const std::string path = folder.file("mine.cfg");
     settings.current.buttons[2].functionType = 5;
+    settings.current.buttons[4].functionType = 6;
+    settings.current.buttons[4].macroId = 0x15000003;
     const std::vector<uint8_t> record = imageOf(settings.current);
     auto page = supportPage(QString::fromStdString(path));
     click(page->exportButton());
     EXPECT_EQ(test::readAll(path), record);
     fillProfileDefaults(settings.current, 1);
+    settings.macroRefs.fill(0x15000009);
     click(page->importButton());
     EXPECT_EQ(imageOf(settings.current), record);
+    EXPECT_EQ(settings.macroRefs, (ProfileMacroRefs{0, 0, 0, 0, 0x15000003, 0, 0})) << "the file's macro button";
     EXPECT_EQ(shown(), (std::vector<std::string>{path + " export success!", path + " import success!"}));
     EXPECT_EQ(dialogs, (std::vector<CDlgSupport::FileDialog>{CDlgSupport::FileDialog::Save, CDlgSupport::FileDialog::Open}));
 }

@@ -114,6 +114,26 @@ TEST_F(ProfileTransferTest, ExportThenImportGivesTheSameBytes) {
     EXPECT_EQ(imageOf(current), imageOf(sample));
 }
 
+TEST_F(ProfileTransferTest, AnImportTakesTheMacroReferencesOfItsMacroButtons) {
+    SettingsState state;
+    fillProfileDefaults(state.current, 0);
+    state.macroRefs = {0, 0x15000009, 0, 0, 0x15000008, 0, 0};  // the replaced profile's
+    ProfileRecord file = state.current;
+    file.buttons[3].functionType = 6;
+    file.buttons[3].macroId = 0x15000001;
+    file.buttons[6].macroId = 0x15000002;  // left from an earlier macro: not a macro button now
+    const std::string path = folder.file("macros.cfg");
+    ASSERT_TRUE(exportProfileFile(path, file).done);
+
+    test::writeAll(folder.file("junk.cfg"), {1, 2, 3, 4});
+    EXPECT_FALSE(importProfile(folder.file("junk.cfg"), state).done);
+    EXPECT_EQ(state.macroRefs, (ProfileMacroRefs{0, 0x15000009, 0, 0, 0x15000008, 0, 0})) << "a refused file changes nothing";
+
+    ASSERT_TRUE(importProfile(path, state).done);
+    EXPECT_EQ(imageOf(state.current), imageOf(file));
+    EXPECT_EQ(state.macroRefs, (ProfileMacroRefs{0, 0, 0, 0x15000001, 0, 0, 0}));
+}
+
 TEST_F(ProfileTransferTest, ExportIntoAMissingFolderFails) {
     const std::string path = folder.file("no/such/out.cfg");
     const TransferResult result = exportProfileFile(path, current);

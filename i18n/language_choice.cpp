@@ -22,7 +22,7 @@ int32_t readLanguageChoice(const Folders& folders, UserMessages& messages) {
 void writeLanguageChoice(const Folders& folders, int32_t number, UserMessages& messages,
                          const StringCatalogue& strings) {
     const std::string path = choicePath(folders);
-    reportSaveFailure(messages, strings, writeRecord(path, number), path);
+    reportSaveFailure(messages, strings, writeRecord(path, number, FileAccess::Private), path);
 }
 
 int32_t readSkinType(const Folders& folders) {

@@ -52,7 +52,7 @@ bool MacroStore::saveFile() {
     FileError error;
     if (!fileExists(path)) {
         context_.messages.standard(missingFileText(path), kInfoCaption);
-        error = writeFileAtomic(path, bytesOf(library_));
+        error = writeFileAtomic(path, bytesOf(library_), FileAccess::Private);
     } else if (writer_) {
         writer_->write(path, bytesOf(library_));
         return true;

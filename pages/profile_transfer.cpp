@@ -33,7 +33,7 @@ TransferResult importProfileFile(const std::string& path, ProfileRecord& record)
 }
 
 TransferResult exportProfileFile(const std::string& path, const ProfileRecord& record) {
-    const bool written = writeRecord(path, record) == FileError::None;
+    const bool written = writeRecord(path, record, FileAccess::UserDefault) == FileError::None;
     return result(written, written ? kExported : kExportFailed, path);
 }
 

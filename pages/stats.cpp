@@ -81,7 +81,7 @@ StatsBlock loadStatsFile(const Folders& folders, UserMessages& messages) {
 bool saveStatsFile(const Folders& folders, UserMessages& messages, const StringCatalogue& strings,
                    const StatsBlock& block) {
     const std::string path = joinPath(folders.working, filenames::kStats);
-    const FileError error = writeRecord(path, block);
+    const FileError error = writeRecord(path, block, FileAccess::Private);
     reportSaveFailure(messages, strings, error, path);
     return error == FileError::None;
 }

@@ -109,8 +109,12 @@ int runApply(Invocation& call) {
         call.err << text << "\n";
         return kExitStepBase + step;
     }
-    session.store->saveAfterApply();
-    call.out << "profile " << session.state->currentEntry + 1 << " applied and saved\n";
+    const int profile = session.state->currentEntry + 1;
+    if (!session.store->saveAfterApply()) {
+        call.err << "q30xctl: profile " << profile << " is on the mouse but was not saved\n";
+        return kExitFailure;
+    }
+    call.out << "profile " << profile << " applied and saved\n";
     return kExitOk;
 }
 
@@ -122,7 +126,8 @@ const Command kApplyCommand = {
     "profile to the mouse frame by frame (key table with its macros, lighting,\n"
     "proximity sensing, DPI, the desktop pointer settings, report rate) and, when\n"
     "the mouse took it all, saves the profile and the index. A failed step prints\n"
-    "its text and exits with 10 + the step (10 key table .. 15 DPI), saving nothing.\n"
+    "its text and exits with 10 + the step (10 key table .. 15 DPI), saving nothing;\n"
+    "a save that fails prints its message and exits with 1.\n"
     "With --virtual-mouse the desktop is left alone unless --desktop is given.",
     runApply};
 

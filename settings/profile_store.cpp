@@ -121,12 +121,19 @@ bool ProfileStore::switchProfile(int entry) {
     return true;
 }
 
-void ProfileStore::saveAfterApply() {
+bool ProfileStore::saveAfterApply() {
     ProfileIndexEntry& entry = state_.currentIndexEntry();
     std::memcpy(entry.macroRefs, state_.macroRefs.data(), sizeof entry.macroRefs);
+    const int chineseUi = context_.language.chineseUi;
     const std::string path = profilePath(state_.currentEntry);
-    reportSaveFailure(context_.messages, context_.strings, writeRecord(path, state_.current, FileAccess::Private), path);
-    writeRecord(indexPath(), state_.index, FileAccess::Private);
+    const FileError profile = writeRecord(path, state_.current, FileAccess::Private);
+    reportSaveFailure(context_.messages, context_.strings, profile, path, chineseUi);
+    // The index holds the selection and the macro references: losing it is
+    // told too, unless the profile's box already said the disk refused.
+    const FileError index = writeRecord(indexPath(), state_.index, FileAccess::Private);
+    if (profile == FileError::None)
+        reportSaveFailure(context_.messages, context_.strings, index, indexPath(), chineseUi);
+    return profile == FileError::None && index == FileError::None;
 }
 
 }  // namespace q30x

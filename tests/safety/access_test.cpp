@@ -231,11 +231,12 @@ TEST_F(InstanceSocket, ARequestInPiecesCountsOnce) {
 // in, the peer's credentials still turn them away.
 TEST_F(InstanceSocket, AnotherUserIsNotHeard) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    const std::string path = socketPath();  // made before the fork: the child only makes system calls
     auto asAnotherUser = [&] {
         const pid_t child = ::fork();
         if (child == 0) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-            const int fd = connectTo(socketPath());
+            const int fd = connectTo(path);
             if (fd < 0) ::_exit(1);
             sendAll(fd, kShowRequest, sizeof kShowRequest);
             ::_exit(0);
@@ -247,7 +248,7 @@ TEST_F(InstanceSocket, AnotherUserIsNotHeard) {
     };
     EXPECT_EQ(asAnotherUser(), (std::pair{1, 0})) << "the private folder lets nobody else connect";
     ::chmod(folder.path().c_str(), 0755);
-    ::chmod(socketPath().c_str(), 0666);
+    ::chmod(path.c_str(), 0666);
     EXPECT_EQ(asAnotherUser(), (std::pair{0, 0})) << "connected and sent, and not heard";
     expectShowAnswered();
 }
@@ -293,7 +294,8 @@ TEST(RunningProgram, ShrugsOffHostilePeersAndStillShowsItselfForASecondStart) {
     clients.run();
     EXPECT_EQ(clients.refused, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(test::findWindow(kTitle)->viewable) << "nothing but a proper request shows the window";
+    const auto hidden = test::findWindow(kTitle);
+    EXPECT_TRUE(!hidden || !hidden->viewable) << "nothing but a proper request shows the window";
 
     test::ProgramProcess second(buildProgram("q30x"), {"--no-delays"}, environment, work.file("second"));
     EXPECT_EQ(second.waitForExit(3000), 0);

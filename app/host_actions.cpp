@@ -16,13 +16,15 @@ HostAction hostActionFor(const ProfileRecord& record, uintptr_t inputCode) {
 
 std::string openerArgument(const std::string& path) { return path.rfind('-', 0) == 0 ? "./" + path : path; }
 
+std::string programPath(const std::string& path) { return path.find('/') == std::string::npos ? "./" + path : path; }
+
 bool runHostAction(const HostAction& action, ProgramLauncher& launcher, SoundPlayer& sound) {
     if (action.path.empty()) return false;
     switch (action.kind) {
     case kAdvancedSound:
         return sound.play(action.path);
     case kAdvancedProgram:
-        if (isExecutableFile(action.path)) return launcher.launch(action.path, {});
+        if (isExecutableFile(action.path)) return launcher.launch(programPath(action.path), {});
         return launcher.launch(kOpener, {openerArgument(action.path)});
     case kAdvancedFile:
     case kAdvancedFolder:

@@ -22,6 +22,10 @@ HostAction hostActionFor(const ProfileRecord& record, uintptr_t inputCode);
 // The argument that hands `path` to the opener unchanged in meaning: a
 // leading "-" would be read as an option, so such a path gets "./" before it.
 std::string openerArgument(const std::string& path);
+// The program `path` names, as a path that is never looked up in PATH: a
+// name without a folder gets "./" before it, so the file that was found
+// executable is the one that runs.
+std::string programPath(const std::string& path);
 
 // Performs the action: a sound is played; a program that is executable is
 // started itself, anything else is opened with the desktop's opener. The

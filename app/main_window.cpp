@@ -411,18 +411,13 @@ void CQ52XDriverDlg::hideToTray() {
 void CQ52XDriverDlg::onTimer(uintptr_t id) {
     if (id == kUpdaterTimer) {
         port_->killTimer(kUpdaterTimer);
-        startUpdater();
+        // A missing updater is not reported: it is an optional part of an install.
+        startUpdater(services_.launcher, services_.folders);
     } else if (id == DevicePresence::kRetryTimer) {
         DevicePresence::Action action;
         presence_.onRetryTimer(action);
         onPresenceAction(action);
     }
-}
-
-void CQ52XDriverDlg::startUpdater() {
-    const std::string updater = joinPath(services_.folders.program, kUpdaterProgram);
-    // A missing updater is not reported: it is an optional part of an install.
-    if (isExecutableFile(updater)) services_.launcher.launch(updater, {});
 }
 
 void CQ52XDriverDlg::onDeviceNotifications() {

@@ -169,7 +169,6 @@ private:
     void createUpdateCheck(Downloader& downloader);
     void addTrayIcon();
     void installKeyboardFilter();
-    void startUpdater();
 
     ProgramServices& services_;
     LanguageState& language_;

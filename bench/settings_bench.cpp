@@ -25,7 +25,7 @@ struct Folder {
         folders = {path + "/program", path + "/work"};
         for (const auto& file : factoryDefaultFiles()) {
             createDirectories(path + "/program/Profile");
-            writeFileAtomic(joinPath(folders.program, file.name), file.bytes);
+            writeFileAtomic(joinPath(folders.program, file.name), file.bytes, FileAccess::UserDefault);
         }
     }
     ~Folder() { std::filesystem::remove_all(path); }

@@ -107,8 +107,12 @@ int applyAndSave(Invocation& call, Session& session, ApplyOutput output) {
         call.err << text << "\n";
         return kExitStepBase + step;
     }
-    session.store->saveAfterApply();
-    if (!quiet) call.out << "profile " << session.state->currentEntry + 1 << " applied and saved\n";
+    const int profile = session.state->currentEntry + 1;
+    if (!session.store->saveAfterApply()) {
+        call.err << "q30xctl: profile " << profile << " is on the mouse but was not saved\n";
+        return kExitFailure;
+    }
+    if (!quiet) call.out << "profile " << profile << " applied and saved\n";
     return kExitOk;
 }
 

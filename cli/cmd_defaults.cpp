@@ -19,7 +19,7 @@ int runDefaults(Invocation& call) {
     for (const auto& file : factoryDefaultFiles()) {
         std::string path = joinPath(folder, file.name);
         createDirectories(path.substr(0, path.find_last_of('/')));
-        if (writeFileAtomic(path, file.bytes) != FileError::None) {
+        if (writeFileAtomic(path, file.bytes, FileAccess::UserDefault) != FileError::None) {
             call.err << "q30xctl: cannot write " << path << "\n";
             return kExitFailure;
         }

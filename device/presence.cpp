@@ -40,6 +40,11 @@ bool startBurner(ProgramLauncher& launcher, const Folders& folders, int chineseU
     return launcher.launch(joinPath(folders.program, kBurnerProgram), {chineseUi ? "1" : "0"});
 }
 
+bool startUpdater(ProgramLauncher& launcher, const Folders& folders) {
+    const std::string updater = joinPath(folders.program, kUpdaterProgram);
+    return isExecutableFile(updater) && launcher.launch(updater, {});
+}
+
 std::u16string_view burnerFailureText(int chineseUi) {
     return chineseUi ? u"无法启动固件升级程序." : u"The firmware update program cannot be started.";
 }

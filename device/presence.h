@@ -26,6 +26,9 @@ bool checkForLoader(UsbDeviceList& devices, Clock& clock);
 bool startBurner(ProgramLauncher& launcher, const Folders& folders, int chineseUi);
 // What the user is told when the burner cannot be started.
 std::u16string_view burnerFailureText(int chineseUi);
+// Starts the updater of the program folder, without arguments, when the
+// install has it; a missing one is no failure. True when it was started.
+bool startUpdater(ProgramLauncher& launcher, const Folders& folders);
 
 // Whether a notification is the mouse arriving or leaving: only
 // device-interface arrivals and removals whose path names the mouse count.

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     q30x::distanceText(loaded.distance);
     for (uintptr_t code : {0x201u, 0x204u, 0x207u, 0x20A01u, 0x20A00u, 0x1020Bu, 1u}) statistics.count(code);
     statistics.updateLevel();
-    if (!q30x::saveStatsFile(folders(), messages, strings, statistics.block())) return 0;
+    if (!q30x::saveStatsFile(folders(), messages, strings, statistics.block(), 0)) return 0;
     const q30x::StatsBlock again = q30x::loadStatsFile(folders(), messages);
     if (std::memcmp(&again, &statistics.block(), sizeof again) != 0) std::abort();
     return 0;

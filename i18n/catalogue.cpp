@@ -50,11 +50,24 @@ bool StringCatalogue::LoadCatalogue(const std::string& path) {
 }
 
 void reportSaveFailure(UserMessages& messages, const StringCatalogue& strings, FileError error,
-                       const std::string& path) {
+                       const std::string& path, int chineseUi) {
     if (error == FileError::NotFound)
         messages.standard(formatText(strings.messageText("str_msg2"), fromUtf8(path)), kInfoCaption);
     else if (error == FileError::AccessDenied)
         messages.standard(strings.messageText("str_msg5"), kInfoCaption);
+    else if (error != FileError::None)
+        messages.standard(notSavedText(error, path, chineseUi), kInfoCaption);
+}
+
+std::u16string notSavedText(FileError error, const std::string& path, int chineseUi) {
+    const bool full = error == FileError::NoSpace;
+    std::u16string_view pattern;
+    if (chineseUi)
+        pattern = full ? u"无法保存 %s：磁盘已满。文件保留原来的内容。" : u"无法保存 %s。文件保留原来的内容。";
+    else
+        pattern = full ? u"%s could not be saved: the disk is full. The file keeps its previous content."
+                       : u"%s could not be saved. The file keeps its previous content.";
+    return formatText(pattern, fromUtf8(path));
 }
 
 }  // namespace q30x

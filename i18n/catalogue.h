@@ -117,8 +117,12 @@ private:
 
 // After a failed write of a working-folder file: `str_msg2` with the path
 // when the file or its folder is missing, `str_msg5` when access is denied,
-// both in the standard box; other causes are silent.
+// notSavedText for any other cause; all in the standard box.
 void reportSaveFailure(UserMessages& messages, const StringCatalogue& strings, FileError error,
-                       const std::string& path);
+                       const std::string& path, int chineseUi);
+
+// A save that failed for a cause the language files have no text for (a
+// full disk, an I/O error), with the path: the file keeps what it held.
+std::u16string notSavedText(FileError error, const std::string& path, int chineseUi);
 
 }  // namespace q30x

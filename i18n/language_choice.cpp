@@ -19,10 +19,12 @@ int32_t readLanguageChoice(const Folders& folders, UserMessages& messages) {
     return 1;
 }
 
-void writeLanguageChoice(const Folders& folders, int32_t number, UserMessages& messages,
-                         const StringCatalogue& strings) {
+bool writeLanguageChoice(const Folders& folders, int32_t number, UserMessages& messages,
+                         const StringCatalogue& strings, int chineseUi) {
     const std::string path = choicePath(folders);
-    reportSaveFailure(messages, strings, writeRecord(path, number), path);
+    const FileError error = writeRecord(path, number, FileAccess::Private);
+    reportSaveFailure(messages, strings, error, path, chineseUi);
+    return error == FileError::None;
 }
 
 int32_t readSkinType(const Folders& folders) {
@@ -65,7 +67,7 @@ LanguageActions applyLanguage(LanguageContext& context, uint32_t wParam, int32_t
         return actions;
     }
     if (const Language* language = loadLanguage(context, number)) actions.flagBitmap = language->flagBitmap;
-    writeLanguageChoice(context.folders, number, context.messages, context.strings);
+    writeLanguageChoice(context.folders, number, context.messages, context.strings, context.language.chineseUi);
     actions.refreshLabels = true;
     actions.closePopup = actions.forgetPopup = !atStartUp;
     return actions;

@@ -29,9 +29,10 @@ struct LanguageContext {
 // missing the missing-file message is shown first.
 int32_t readLanguageChoice(const Folders& folders, UserMessages& messages);
 
-// Stores the number in Language.cfg; a failure shows str_msg2 or str_msg5.
-void writeLanguageChoice(const Folders& folders, int32_t number, UserMessages& messages,
-                         const StringCatalogue& strings);
+// Stores the number in Language.cfg; a failure is told as reportSaveFailure
+// does. True when it was written.
+bool writeLanguageChoice(const Folders& folders, int32_t number, UserMessages& messages,
+                         const StringCatalogue& strings, int chineseUi);
 
 // The installed skin set from skins/languagetype.ini: 1 the Chinese one,
 // anything else (or no file) the other.

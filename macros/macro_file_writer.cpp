@@ -8,7 +8,7 @@ constexpr uint32_t kSavePauseMs = 100;
 
 FileError writeMacroFile(Clock& clock, const std::string& path, std::span<const uint8_t> bytes) {
     clock.sleepMs(kSavePauseMs);
-    const FileError error = writeFileAtomic(path, bytes);
+    const FileError error = writeFileAtomic(path, bytes, FileAccess::Private);
     clock.sleepMs(kSavePauseMs);
     return error;
 }

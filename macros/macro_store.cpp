@@ -52,7 +52,8 @@ bool MacroStore::saveFile() {
     FileError error;
     if (!fileExists(path)) {
         context_.messages.standard(missingFileText(path), kInfoCaption);
-        error = writeFileAtomic(path, bytesOf(library_));
+        error = writeFileAtomic(path, bytesOf(library_), FileAccess::Private);
+        if (error == FileError::NotFound) return false;  // the missing folder was just told
     } else if (writer_) {
         writer_->write(path, bytesOf(library_));
         return true;
@@ -67,6 +68,8 @@ void MacroStore::reportWriteFailure(FileError error) const {
     // A refused write is told, whether the file was there or not: otherwise
     // the user believes the change is kept.
     if (error == FileError::AccessDenied) context_.messages.standard(context_.strings.messageText("str_msg4"), kInfoCaption);
+    else if (error != FileError::None)
+        context_.messages.standard(notSavedText(error, filePath(), context_.language.chineseUi), kInfoCaption);
 }
 
 MacroResult MacroStore::buildAndStore(std::vector<MacroRow>& rows, std::u16string_view loopText, const uint32_t* id,

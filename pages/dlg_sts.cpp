@@ -71,7 +71,9 @@ CDlgSts::CDlgSts(ProgramState& state, PointerPosition* pointer, QWidget* parent)
 
 CDlgSts::~CDlgSts() = default;
 
-void CDlgSts::saveCounters() { saveStatsFile(state_.folders, state_.messages, state_.strings, stats_.block()); }
+void CDlgSts::saveCounters() {
+    saveStatsFile(state_.folders, state_.messages, state_.strings, stats_.block(), state_.language.chineseUi);
+}
 
 void CDlgSts::applyLabels() {
     trophy_->setTooltip(qtext(state_.strings.text("str_cups")), true);

@@ -44,7 +44,7 @@ TransferResult importProfile(const std::string& path, SettingsState& state) {
 }
 
 TransferResult exportProfileFile(const std::string& path, const ProfileRecord& record) {
-    const bool written = writeRecord(path, record) == FileError::None;
+    const bool written = writeRecord(path, record, FileAccess::UserDefault) == FileError::None;
     return result(written, written ? kExported : kExportFailed, path);
 }
 

@@ -79,10 +79,10 @@ StatsBlock loadStatsFile(const Folders& folders, UserMessages& messages) {
 }
 
 bool saveStatsFile(const Folders& folders, UserMessages& messages, const StringCatalogue& strings,
-                   const StatsBlock& block) {
+                   const StatsBlock& block, int chineseUi) {
     const std::string path = joinPath(folders.working, filenames::kStats);
-    const FileError error = writeRecord(path, block);
-    reportSaveFailure(messages, strings, error, path);
+    const FileError error = writeRecord(path, block, FileAccess::Private);
+    reportSaveFailure(messages, strings, error, path, chineseUi);
     return error == FileError::None;
 }
 

@@ -63,8 +63,8 @@ private:
 // "Sts.cfg" of the working folder. A missing file is told with its path and
 // the counters start at zero; a shorter file fills what it holds.
 StatsBlock loadStatsFile(const Folders& folders, UserMessages& messages);
-// Replaces the file whole; a failure is told as "str_msg2" or "str_msg5".
+// Replaces the file whole; a failure is told as reportSaveFailure does.
 bool saveStatsFile(const Folders& folders, UserMessages& messages, const StringCatalogue& strings,
-                   const StatsBlock& block);
+                   const StatsBlock& block, int chineseUi);
 
 }  // namespace q30x

@@ -14,7 +14,18 @@ enum class FileError {
     None,
     NotFound,      // the file or a folder of its path does not exist
     AccessDenied,  // it exists but may not be opened that way
+    NoSpace,       // the disk, the user's quota or the file-size limit is full
     Other,
+};
+
+// Who may read a file the program replaces.
+enum class FileAccess {
+    // The working folder's files: this user only (0600), whatever the umask
+    // and whatever mode the old file had.
+    Private,
+    // A file at a place the user chose (an export, the program folder): a
+    // new one gets what the umask allows, a replaced one keeps its mode.
+    UserDefault,
 };
 
 struct FileRead {
@@ -29,11 +40,22 @@ FileRead readFile(const std::string& path, std::size_t maxBytes);
 // temporary file in the same folder, are flushed, and are renamed over the
 // target. A read-only target is refused as AccessDenied, as an in-place write
 // would be.
-FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
+FileError writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes, FileAccess access);
+
+// A temporary file beside `target` (".NAME.XXXXXX"), open for writing and
+// locked until it is closed, so that no sweep takes a file still being
+// written. The temporaries of `target` that killed writers left are removed
+// first: a start cannot know every folder a file was written to.
+struct TemporaryFile {
+    int descriptor = -1;  // -1 when it could not be made, for `error`
+    std::string path;
+    FileError error = FileError::None;
+};
+TemporaryFile createTemporaryBeside(const std::string& target, FileAccess access);
 
 // A writer killed between writing and renaming leaves its temporary file
-// (".NAME.XXXXXX") beside the target; this removes those of `folder`. The
-// number removed.
+// (".NAME.XXXXXX") beside the target; this removes those of `folder` that no
+// living writer holds. The number removed.
 int removeStaleTemporaries(const std::string& folder);
 
 bool fileExists(const std::string& path);
@@ -49,7 +71,7 @@ bool isWritableDirectory(const std::string& path);
 bool createDirectories(const std::string& path, unsigned mode = 0755);
 
 // Copies `from` to `to` unless `to` already exists.
-bool copyFileIfAbsent(const std::string& from, const std::string& to);
+bool copyFileIfAbsent(const std::string& from, const std::string& to, FileAccess access);
 
 // Reads and writes whole records through the two calls above.
 template <typename Record>
@@ -63,8 +85,8 @@ FileError readRecord(const std::string& path, Record& record) {
 }
 
 template <typename Record>
-FileError writeRecord(const std::string& path, const Record& record) {
-    return writeFileAtomic(path, std::span(reinterpret_cast<const uint8_t*>(&record), sizeof(Record)));
+FileError writeRecord(const std::string& path, const Record& record, FileAccess access) {
+    return writeFileAtomic(path, std::span(reinterpret_cast<const uint8_t*>(&record), sizeof(Record)), access);
 }
 
 }  // namespace q30x

@@ -197,7 +197,7 @@ FileError writeIniValue(const std::string& path, std::string_view section, std::
     IniText ini(std::move(file.text));
     if (!ini.setValue(section, key, value)) return FileError::Other;
     file.text = ini.text();
-    return writeFileAtomic(path, encodeIni(file));
+    return writeFileAtomic(path, encodeIni(file), FileAccess::UserDefault);
 }
 
 }  // namespace q30x

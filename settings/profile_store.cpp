@@ -30,7 +30,8 @@ bool seedWorkingFolder(const Folders& folders) {
     createDirectories(joinPath(folders.working, filenames::kProfileFolder), 0700);
     std::vector<std::string> names(std::begin(kSeededFiles), std::end(kSeededFiles));
     for (int n = 1; n <= kProfileCount; ++n) names.push_back(profileFileName(n));
-    for (const auto& name : names) copyFileIfAbsent(joinPath(folders.program, name), joinPath(folders.working, name));
+    for (const auto& name : names)
+        copyFileIfAbsent(joinPath(folders.program, name), joinPath(folders.working, name), FileAccess::Private);
     return true;
 }
 
@@ -97,7 +98,7 @@ int ProfileStore::writeDefaultsInto(ProfileRecord& record, const std::string& pa
     // The record keeps what it held when the file cannot be written.
     auto defaults = std::make_unique<ProfileRecord>();
     fillProfileDefaults(*defaults, context_.language.chineseUi);
-    FileError error = writeRecord(path, *defaults);
+    FileError error = writeRecord(path, *defaults, FileAccess::Private);
     if (error == FileError::AccessDenied) context_.messages.info(context_.strings.messageText("str_msg4"));
     if (error != FileError::None) return 0;
     record = *defaults;
@@ -120,12 +121,19 @@ bool ProfileStore::switchProfile(int entry) {
     return true;
 }
 
-void ProfileStore::saveAfterApply() {
+bool ProfileStore::saveAfterApply() {
     ProfileIndexEntry& entry = state_.currentIndexEntry();
     std::memcpy(entry.macroRefs, state_.macroRefs.data(), sizeof entry.macroRefs);
+    const int chineseUi = context_.language.chineseUi;
     const std::string path = profilePath(state_.currentEntry);
-    reportSaveFailure(context_.messages, context_.strings, writeRecord(path, state_.current), path);
-    writeRecord(indexPath(), state_.index);
+    const FileError profile = writeRecord(path, state_.current, FileAccess::Private);
+    reportSaveFailure(context_.messages, context_.strings, profile, path, chineseUi);
+    // The index holds the selection and the macro references: losing it is
+    // told too, unless the profile's box already said the disk refused.
+    const FileError index = writeRecord(indexPath(), state_.index, FileAccess::Private);
+    if (profile == FileError::None)
+        reportSaveFailure(context_.messages, context_.strings, index, indexPath(), chineseUi);
+    return profile == FileError::None && index == FileError::None;
 }
 
 }  // namespace q30x

@@ -50,8 +50,9 @@ public:
     bool switchProfile(int entry);
 
     // The mouse accepted a whole apply: the macro references go into the
-    // current entry, then the profile file and the index are written.
-    void saveAfterApply();
+    // current entry, then the profile file and the index are written. A
+    // failure is told (once, for the first file that failed); false then.
+    bool saveAfterApply();
 
     // Which profile buttons show as selected, as of the last load or switch.
     const std::array<bool, kProfileCount>& selectionMarks() const { return marks_; }

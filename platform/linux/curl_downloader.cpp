@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/downloader.h"
+#include "platform/files.h"
 
 namespace q30x {
 namespace {
@@ -39,13 +40,15 @@ public:
 
     DownloadResult download(const std::string& url, const std::string& target, const DownloadLimits& limits,
                             const std::function<bool()>& cancelled) override {
-        std::string temporary = target + ".XXXXXX";
-        const int descriptor = ::mkstemp(temporary.data());
-        if (descriptor < 0) return DownloadResult::WriteFailed;
+        // Locked while it fills, like every temporary, and taken away by the
+        // next download of the same file if this process dies meanwhile.
+        const TemporaryFile temporaryFile = createTemporaryBeside(target, FileAccess::Private);
+        if (temporaryFile.descriptor < 0) return DownloadResult::WriteFailed;
+        const std::string& temporary = temporaryFile.path;
         Transfer transfer;
-        transfer.file = ::fdopen(descriptor, "wb");
+        transfer.file = ::fdopen(temporaryFile.descriptor, "wb");
         if (!transfer.file) {
-            ::close(descriptor);
+            ::close(temporaryFile.descriptor);
             ::unlink(temporary.c_str());
             return DownloadResult::WriteFailed;
         }
@@ -60,11 +63,12 @@ public:
             curl_easy_cleanup(curl);
         }
         const bool flushed = std::fflush(transfer.file) == 0 && ::fsync(::fileno(transfer.file)) == 0;
-        std::fclose(transfer.file);
         if (result == DownloadResult::Ok && !flushed) result = DownloadResult::WriteFailed;
+        // Renamed while still locked, so that no sweep takes it first.
         if (result == DownloadResult::Ok && std::rename(temporary.c_str(), target.c_str()) != 0)
             result = DownloadResult::WriteFailed;
         if (result != DownloadResult::Ok) ::unlink(temporary.c_str());
+        std::fclose(transfer.file);
         return result;
     }
 

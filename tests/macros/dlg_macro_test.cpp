@@ -52,7 +52,8 @@ protected:
         // The filter outlives each recording by design; each test starts from
         // a key no test presses.
         processRepeatFilter() = RepeatFilter{};
-        ASSERT_EQ(writeFileAtomic(macroFile(), std::span<const uint8_t>(std::vector<uint8_t>(sizeof(MacroLibrary)))),
+        ASSERT_EQ(writeFileAtomic(macroFile(), std::span<const uint8_t>(std::vector<uint8_t>(sizeof(MacroLibrary))),
+                                  FileAccess::Private),
                   FileError::None);
     }
 

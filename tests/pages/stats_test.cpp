@@ -144,17 +144,17 @@ TEST_F(StatsFileTest, AMissingFileIsToldWithItsPathAndCountsStartAtZero) {
 }
 
 TEST_F(StatsFileTest, SavesTwentyFourLittleEndianBytes) {
-    ASSERT_TRUE(saveStatsFile(folders, messages, strings, {0x01020304, 2, 3, 4, 5, 0xA0B0C0D0}));
+    ASSERT_TRUE(saveStatsFile(folders, messages, strings, {0x01020304, 2, 3, 4, 5, 0xA0B0C0D0}, 0));
     EXPECT_EQ(test::readAll(path()), (std::vector<uint8_t>{4, 3, 2, 1, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0,
                                                            0xD0, 0xC0, 0xB0, 0xA0}));
-    ASSERT_TRUE(saveStatsFile(folders, messages, strings, {}));
+    ASSERT_TRUE(saveStatsFile(folders, messages, strings, {}, 0));
     EXPECT_EQ(test::readAll(path()), std::vector<uint8_t>(24, 0));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(StatsFileTest, AFailedSaveIsToldInTheStandardBox) {
     Folders gone{"", folder.file("no/such/folder")};
-    EXPECT_FALSE(saveStatsFile(gone, messages, strings, {}));
+    EXPECT_FALSE(saveStatsFile(gone, messages, strings, {}, 0));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(folder.file("no/such/folder/Sts.cfg")), std::string::npos);
     EXPECT_EQ(messages.shown[0].caption, "Info");

@@ -41,9 +41,9 @@ TEST(ReadFile, StopsAtTheLimit) {
 TEST(WriteFileAtomic, CreatesAndReplacesWhole) {
     TempFolder folder;
     std::vector<uint8_t> first(5000, 0xAA), second{1, 2};
-    ASSERT_EQ(writeFileAtomic(folder.file("f"), first), FileError::None);
+    ASSERT_EQ(writeFileAtomic(folder.file("f"), first, FileAccess::UserDefault), FileError::None);
     EXPECT_EQ(readAll(folder.file("f")), first);
-    ASSERT_EQ(writeFileAtomic(folder.file("f"), second), FileError::None);
+    ASSERT_EQ(writeFileAtomic(folder.file("f"), second, FileAccess::UserDefault), FileError::None);
     EXPECT_EQ(readAll(folder.file("f")), second);
     // Nothing but the file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
@@ -53,7 +53,7 @@ TEST(WriteFileAtomic, KeepsTheFileMode) {
     TempFolder folder;
     writeAll(folder.file("f"), {1});
     ::chmod(folder.file("f").c_str(), 0600);
-    ASSERT_EQ(writeFileAtomic(folder.file("f"), std::vector<uint8_t>{2}), FileError::None);
+    ASSERT_EQ(writeFileAtomic(folder.file("f"), std::vector<uint8_t>{2}, FileAccess::UserDefault), FileError::None);
     struct stat st {};
     ::stat(folder.file("f").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -63,8 +63,8 @@ TEST(WriteFileAtomic, TellsTheCauses) {
     TempFolder folder;
     std::filesystem::create_directory(folder.file("dir"));
     std::vector<uint8_t> bytes{1};
-    EXPECT_EQ(writeFileAtomic(folder.file("nofolder/f"), bytes), FileError::NotFound);
-    EXPECT_EQ(writeFileAtomic(folder.file("dir"), bytes), FileError::AccessDenied);
+    EXPECT_EQ(writeFileAtomic(folder.file("nofolder/f"), bytes, FileAccess::Private), FileError::NotFound);
+    EXPECT_EQ(writeFileAtomic(folder.file("dir"), bytes, FileAccess::Private), FileError::AccessDenied);
     EXPECT_FALSE(std::filesystem::exists(folder.file("nofolder")));
 }
 
@@ -81,11 +81,11 @@ TEST(WriteFileAtomic, FailedWriteLeavesTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    FileError error = writeFileAtomic(folder.file("f"), std::vector<uint8_t>(100000, 0x11));
+    FileError error = writeFileAtomic(folder.file("f"), std::vector<uint8_t>(100000, 0x11), FileAccess::Private);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_NE(error, FileError::None);
+    EXPECT_EQ(error, FileError::NoSpace);
     EXPECT_EQ(readAll(folder.file("f")), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
@@ -105,11 +105,11 @@ TEST(Folders, CopyFileIfAbsentNeverOverwrites) {
     TempFolder folder;
     writeAll(folder.file("src"), {1, 2});
     writeAll(folder.file("dst"), {9});
-    EXPECT_FALSE(copyFileIfAbsent(folder.file("src"), folder.file("dst")));
+    EXPECT_FALSE(copyFileIfAbsent(folder.file("src"), folder.file("dst"), FileAccess::Private));
     EXPECT_EQ(readAll(folder.file("dst")), (std::vector<uint8_t>{9}));
-    EXPECT_TRUE(copyFileIfAbsent(folder.file("src"), folder.file("new")));
+    EXPECT_TRUE(copyFileIfAbsent(folder.file("src"), folder.file("new"), FileAccess::Private));
     EXPECT_EQ(readAll(folder.file("new")), (std::vector<uint8_t>{1, 2}));
-    EXPECT_FALSE(copyFileIfAbsent(folder.file("missing"), folder.file("other")));
+    EXPECT_FALSE(copyFileIfAbsent(folder.file("missing"), folder.file("other"), FileAccess::Private));
     EXPECT_FALSE(fileExists(folder.file("other")));
 }
 

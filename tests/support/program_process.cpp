@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,8 +16,45 @@ extern char** environ;
 
 namespace q30x::test {
 
+namespace {
+
+// The started program takes the umask, the limits and the signal
+// dispositions of its parent at the moment it starts: they are set here for
+// that moment only.
+class InheritedSetup {
+public:
+    explicit InheritedSetup(const ProcessSetup& setup) {
+        if (setup.umask) previousUmask_ = ::umask(*setup.umask);
+        if (setup.fileSizeLimit) {
+            ::getrlimit(RLIMIT_FSIZE, &previousLimit_);
+            rlimit limit = previousLimit_;
+            limit.rlim_cur = *setup.fileSizeLimit;
+            limited_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+            if (limited_) previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        }
+    }
+    ~InheritedSetup() {
+        if (previousUmask_) ::umask(*previousUmask_);
+        if (limited_) {
+            ::setrlimit(RLIMIT_FSIZE, &previousLimit_);
+            std::signal(SIGXFSZ, previousHandler_);
+        }
+    }
+    InheritedSetup(const InheritedSetup&) = delete;
+    InheritedSetup& operator=(const InheritedSetup&) = delete;
+
+private:
+    std::optional<mode_t> previousUmask_;
+    rlimit previousLimit_{};
+    bool limited_ = false;
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
+}  // namespace
+
 ProgramProcess::ProgramProcess(const std::string& program, const std::vector<std::string>& arguments,
-                               const std::map<std::string, std::string>& environment, const std::string& outputFile) {
+                               const std::map<std::string, std::string>& environment, const std::string& outputFile,
+                               const ProcessSetup& setup) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
@@ -32,6 +70,8 @@ ProgramProcess::ProgramProcess(const std::string& program, const std::vector<std
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (setup.errorsToOutput) posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    const InheritedSetup inherited(setup);
     if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
 }

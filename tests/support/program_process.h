@@ -2,17 +2,28 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <vector>
 
 namespace q30x::test {
+
+// What a started program inherits beyond its environment.
+struct ProcessSetup {
+    std::optional<mode_t> umask;
+    // A file-size limit, with SIGXFSZ ignored: a write past it fails with
+    // EFBIG, as a write to a full disk fails.
+    std::optional<rlim_t> fileSizeLimit;
+    bool errorsToOutput = false;  // standard error into the output file too
+};
 
 // A program started with its own arguments and environment additions, its
 // standard output going to a file; killed when the object ends.
 class ProgramProcess {
 public:
     ProgramProcess(const std::string& program, const std::vector<std::string>& arguments,
-                   const std::map<std::string, std::string>& environment, const std::string& outputFile);
+                   const std::map<std::string, std::string>& environment, const std::string& outputFile,
+                   const ProcessSetup& setup = {});
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;

@@ -547,7 +547,8 @@ QImage stsScreen(int languageNumber) {
     QTemporaryDir working;
     auto world = std::make_unique<PopupWorld>(languageNumber, working.path().toStdString());
     const StatsBlock counted{812'345, 48'210, 201'877, 90'412, 85'003, 123'456'789};
-    saveStatsFile(world->programState().folders, world->programState().messages, world->programState().strings, counted);
+    const ProgramState& state = world->programState();
+    saveStatsFile(state.folders, state.messages, state.strings, counted, state.language.chineseUi);
     CDlgSts page(world->programState(), nullptr, nullptr);
     page.show();
     hoverOver(page.resetButton());

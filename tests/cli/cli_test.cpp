@@ -9,7 +9,6 @@
 #include "platform/utf16.h"
 #include "settings/default_files.h"
 #include "tests/support/bytes.h"
-#include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {

@@ -1,0 +1,149 @@
+// --json of list, info and macro list: it parses, and it carries what the text says.
+#include <QJsonArray>
+#include <QJsonObject>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "macros/macro_library.h"
+#include "platform/utf16.h"
+#include "tests/cli/cli_fixture.h"
+#include "tests/cli/parse_json.h"
+#include "tests/support/bytes.h"
+
+namespace q30x {
+namespace {
+
+using test::CliResult;
+using test::runCli;
+
+QJsonObject parsed(const CliResult& r) {
+    QJsonParseError error;
+    const QJsonDocument document = test::parseJson(r.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out;
+    return document.object();
+}
+
+std::string text(const QJsonValue& value) { return value.toString().toStdString(); }
+
+class VirtualMouseJson : public ::testing::Test {
+protected:
+    VirtualMouseJson() {
+        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY", "Q30X_TRACE"})
+            ::unsetenv(name);
+    }
+    ~VirtualMouseJson() override {
+        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY"}) ::unsetenv(name);
+    }
+};
+
+TEST_F(VirtualMouseJson, ListCarriesEveryInterfaceAndItsVerdict) {
+    ::setenv("Q30X_VIRTUAL_DECOY", "1", 1);
+    const CliResult plain = runCli({"--virtual-mouse", "list"});
+    const CliResult json = runCli({"--virtual-mouse", "list", "--json"});
+    EXPECT_EQ(json.status, plain.status);
+    const QJsonObject o = parsed(json);
+    EXPECT_EQ(text(o["opened"]), "virtual/vendor");
+    const QJsonArray interfaces = o["interfaces"].toArray();
+    ASSERT_EQ(interfaces.size(), 4);
+    const char* verdicts[] = {"no-feature-values", "no-feature-values", "no-feature-values", "opened"};
+    for (qsizetype i = 0; i < interfaces.size(); ++i) {
+        const QJsonObject entry = interfaces[i].toObject();
+        EXPECT_EQ(text(entry["verdict"]), verdicts[i]);
+        const std::string head = text(entry["path"]) + "  " + text(entry["vendorId"]).substr(2) + ":" +
+                                 text(entry["productId"]).substr(2) + "  collection " + text(entry["usagePage"]) + ":" +
+                                 text(entry["usage"]) + "\n";
+        EXPECT_NE(plain.out.find(head), std::string::npos) << head;
+        EXPECT_NE(plain.out.find("  " + text(entry["verdictText"]) + "\n"), std::string::npos);
+    }
+    const QJsonObject value = interfaces[3].toObject()["featureValues"].toArray()[0].toObject();
+    EXPECT_EQ(text(value["usagePage"]), "0xFF01");
+    EXPECT_EQ(text(value["usage"]), "0x0022");
+    EXPECT_EQ(value["reportId"].toInt(), 6);
+    EXPECT_EQ(value["reportCount"].toInt(), 8);
+    EXPECT_EQ(value["bitSize"].toInt(), 8);
+
+    ::setenv("Q30X_VIRTUAL_FAIL", "open", 1);
+    const CliResult none = runCli({"--virtual-mouse", "list", "--json"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(parsed(none)["opened"].isNull());
+}
+
+TEST_F(VirtualMouseJson, InfoCarriesTheVersionAsTheTextShowsIt) {
+    struct Case {
+        const char* firmware;
+        const char* fail;
+        int version;  // -1: none
+        const char* shown;
+    };
+    const Case cases[] = {{"12", nullptr, 12, "V 0.1.2"}, {"7", nullptr, 7, "V 0.0.7"}, {"0", nullptr, -1, "Unknown"},
+                          {nullptr, "80", -1, "Unknown"}};
+    for (const Case& c : cases) {
+        if (c.firmware) ::setenv("Q30X_VIRTUAL_FIRMWARE", c.firmware, 1);
+        if (c.fail) ::setenv("Q30X_VIRTUAL_FAIL", c.fail, 1);
+        const CliResult plain = runCli({"--virtual-mouse", "--no-delays", "info"});
+        const CliResult json = runCli({"--virtual-mouse", "--no-delays", "info", "--json"});
+        ::unsetenv("Q30X_VIRTUAL_FIRMWARE");
+        ::unsetenv("Q30X_VIRTUAL_FAIL");
+        EXPECT_EQ(json.status, 0);
+        const QJsonObject o = parsed(json);
+        EXPECT_EQ(plain.out, "mouse: " + text(o["path"]) + " (report id " + std::to_string(o["reportId"].toInt()) +
+                                 ", report length " + std::to_string(o["reportLength"].toInt()) +
+                                 ")\nfirmware version: " + text(o["firmwareVersionShown"]) + "\n");
+        EXPECT_EQ(text(o["firmwareVersionShown"]), c.shown);
+        if (c.version < 0) EXPECT_TRUE(o["firmwareVersion"].isNull()) << c.shown;
+        else EXPECT_EQ(o["firmwareVersion"].toInt(), c.version);
+        EXPECT_EQ(json.err, plain.err);
+    }
+}
+
+TEST_F(VirtualMouseJson, OnlyTheCommandsThatShowItTakeJson) {
+    for (const char* command : {"apply", "init", "watch", "update"}) {
+        const CliResult r = runCli({"--virtual-mouse", command, "--json"});
+        EXPECT_EQ(r.status, 64) << command;
+        EXPECT_EQ(r.err, std::string("q30xctl: ") + command + " takes no --json (see q30xctl " + command + " --help)\n");
+    }
+}
+
+class MacroListJson : public test::CliTest {};
+
+TEST_F(MacroListJson, CarriesEveryRowOfTheTable) {
+    runIn({"init"});
+    auto library = std::make_unique<MacroLibrary>();
+    std::memset(static_cast<void*>(library.get()), 0, sizeof *library);
+    auto put = [&](int slot, uint32_t id, std::u16string_view name, uint32_t events, uint32_t loops) {
+        MacroRecord& record = library->slots[slot];
+        record.size = kMacroBaseSize + 4 * events;
+        record.magic = kMacroMagic;
+        record.id = id;
+        record.loopCount = loops;
+        record.eventCount = events;
+        setFixedText(record.name, name);
+    };
+    put(0, 0x15012345, u"Jump", 6, 1);
+    put(4, 0x03000001, u"Sp\"ray\u001b", 3, 65534);
+    put(7, 0x11ABCDEF, u"连招", 2, 9);
+    test::writeAll(work() + "/Macro.cfg", test::bytesOf(*library));
+
+    const CliResult plain = runIn({"macro", "list"});
+    const QJsonArray macros = parsed(runIn({"macro", "list", "--json"}))["macros"].toArray();
+    ASSERT_EQ(macros.size(), 3);
+    const char* names[] = {"Jump", "Sp\"ray\x1b", "\xe8\xbf\x9e\xe6\x8b\x9b"};
+    for (qsizetype i = 0; i < macros.size(); ++i) {
+        const QJsonObject m = macros[i].toObject();
+        EXPECT_EQ(text(m["name"]), names[i]);
+        // The text row holds the same values in its columns.
+        const std::string id = text(m["id"]);
+        const std::size_t at = plain.out.find(id + "  " + std::to_string(m["group"].toInt()) + " " + text(m["groupName"]));
+        ASSERT_NE(at, std::string::npos) << id;
+        const std::string row = plain.out.substr(at, plain.out.find('\n', at) - at);
+        EXPECT_NE(row.find(" " + std::to_string(m["events"].toInt()) + " "), std::string::npos) << row;
+        EXPECT_NE(row.find(" " + std::to_string(m["loops"].toInteger()) + "  \""), std::string::npos) << row;
+    }
+    const QJsonArray group = parsed(runIn({"macro", "list", "20", "--json"}))["macros"].toArray();
+    EXPECT_TRUE(group.isEmpty());
+}
+
+}  // namespace
+}  // namespace q30x

@@ -1,15 +1,12 @@
 // The bash completion of q30xctl, sourced into a real bash and asked as
 // bash asks it: COMP_WORDS as bash splits the line, then the function.
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sstream>
 
 #include "buttons/function_names.h"
 #include "cli/commands.h"
-#include "macros/macro_library.h"
 #include "platform/utf16.h"
 #include "tests/cli/cli_fixture.h"
 #include "tests/support/bytes.h"
@@ -32,18 +29,10 @@ class Completion : public test::CliTest {
 protected:
     Completion() {
         runIn({"init"});
-        auto library = std::make_unique<MacroLibrary>();
-        std::memset(static_cast<void*>(library.get()), 0, sizeof *library);
-        for (auto [slot, id] : {std::pair{0, 0x15012345u}, std::pair{2, 0x03ABCDEFu}}) {
-            MacroRecord& record = library->slots[slot];
-            record.size = 4108;
-            record.magic = kMacroMagic;
-            record.id = id;
-            record.eventCount = 1;
-            record.events[0] = 0xC0000041;
-            setFixedText(record.name, u"M");
-        }
-        test::writeAll(work() + "/Macro.cfg", test::bytesOf(*library));
+        test::MacroFileImage()
+            .put(0, 0x15012345, u"M", {0xC0000041}, 1)
+            .put(2, 0x03ABCDEF, u"M", {0xC0000041}, 1)
+            .write(work() + "/Macro.cfg");
         test::writeAll(temp.file("driver.sh"), test::textBytes(
             "source \"$1\"\nprogram=$2\nshift 2\nCOMP_WORDS=(\"$@\")\nCOMP_CWORD=$(($# - 1))\n"
             "_q30xctl \"$program\" \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"

@@ -2,15 +2,10 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
 
-#include "macros/macro_library.h"
-#include "platform/utf16.h"
 #include "tests/cli/cli_fixture.h"
 #include "tests/cli/parse_json.h"
-#include "tests/support/bytes.h"
 
 namespace q30x {
 namespace {
@@ -110,21 +105,11 @@ class MacroListJson : public test::CliTest {};
 
 TEST_F(MacroListJson, CarriesEveryRowOfTheTable) {
     runIn({"init"});
-    auto library = std::make_unique<MacroLibrary>();
-    std::memset(static_cast<void*>(library.get()), 0, sizeof *library);
-    auto put = [&](int slot, uint32_t id, std::u16string_view name, uint32_t events, uint32_t loops) {
-        MacroRecord& record = library->slots[slot];
-        record.size = kMacroBaseSize + 4 * events;
-        record.magic = kMacroMagic;
-        record.id = id;
-        record.loopCount = loops;
-        record.eventCount = events;
-        setFixedText(record.name, name);
-    };
-    put(0, 0x15012345, u"Jump", 6, 1);
-    put(4, 0x03000001, u"Sp\"ray\u001b", 3, 65534);
-    put(7, 0x11ABCDEF, u"连招", 2, 9);
-    test::writeAll(work() + "/Macro.cfg", test::bytesOf(*library));
+    test::MacroFileImage()
+        .put(0, 0x15012345, u"Jump", std::vector<MacroEvent>(6, 0xC0000041), 1)
+        .put(4, 0x03000001, u"Sp\"ray\u001b", std::vector<MacroEvent>(3, 0xC0000041), 65534)
+        .put(7, 0x11ABCDEF, u"连招", std::vector<MacroEvent>(2, 0xC0000041), 9)
+        .write(work() + "/Macro.cfg");
 
     const CliResult plain = runIn({"macro", "list"});
     const QJsonArray macros = parsed(runIn({"macro", "list", "--json"}))["macros"].toArray();

@@ -47,21 +47,10 @@ class MacroEditCommand : public test::CliTest {
 protected:
     MacroEditCommand() {
         runIn({"init"});
-        auto library = std::make_unique<MacroLibrary>();
-        std::memset(static_cast<void*>(library.get()), 0, sizeof *library);
-        put(library->slots[0], kStored, u"Jump", {0xC0000041, 0xA0000032, 0xE0000041}, 5);
-        put(library->slots[3], kOther, u"Spray", {0xC0000001, 0xE0000001}, 1);
-        writeAll(macroFile(), test::bytesOf(*library));
-    }
-    static void put(MacroRecord& record, uint32_t id, std::u16string_view name, std::vector<MacroEvent> events,
-                    uint32_t loops) {
-        record.size = kMacroBaseSize + 4 * static_cast<uint32_t>(events.size());
-        record.magic = kMacroMagic;
-        record.id = id;
-        record.loopCount = loops;
-        record.eventCount = static_cast<uint32_t>(events.size());
-        std::copy(events.begin(), events.end(), record.events);
-        setFixedText(record.name, name);
+        test::MacroFileImage()
+            .put(0, kStored, u"Jump", {0xC0000041, 0xA0000032, 0xE0000041}, 5)
+            .put(3, kOther, u"Spray", {0xC0000001, 0xE0000001}, 1)
+            .write(macroFile());
     }
     std::string macroFile() const { return work() + "/Macro.cfg"; }
     const MacroRecord& slot(const std::vector<uint8_t>& file, int index) const {

@@ -9,6 +9,7 @@
 #include "buttons/key_names.h"
 #include "cli/cmd_macro.h"
 #include "cli/session.h"
+#include "cli/setting_words.h"
 #include "macros/game_presets.h"
 #include "macros/macro_rows.h"
 #include "macros/macro_store.h"
@@ -54,10 +55,10 @@ bool readLoops(Invocation& call, const std::u16string& fallback, std::u16string&
         return true;
     }
     const std::string& word = call.options["loops"];
-    const bool digits = !word.empty() && word.size() <= 5 && word.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits || std::stoul(word) < 1 || std::stoul(word) > kMaxLoopCount)
+    int32_t loops = 0;
+    if (!readDecimal(word, loops) || loops < 1 || static_cast<uint32_t>(loops) > kMaxLoopCount)
         return refuse(call, "--loops needs a loop count 1.." + std::to_string(kMaxLoopCount) + ", not '" + word + "'");
-    loopText = fromUtf8(std::to_string(std::stoul(word)));
+    loopText = fromUtf8(std::to_string(loops));
     return true;
 }
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <gtest/gtest.h>
 
 #include "buttons/function_names.h"
 #include "cli/commands.h"
+#include "cli/setting_words.h"
 #include "platform/utf16.h"
 #include "tests/cli/cli_fixture.h"
 #include "tests/support/bytes.h"
@@ -72,10 +74,9 @@ TEST_F(Completion, WordsOfEachPlace) {
         {{"macro", "new", "2"}, {"2", "20", "21"}},
         {{"set", "li"}, {"lighting="}},
         {{"set", "cycle-c"}, {"cycle-custom=", "cycle-colour1=", "cycle-colour2=", "cycle-colour3="}},
-        {{"set", "lighting", "=", ""}, {"steady", "breathing", "apm", "spectrum", "cycle", "off"}},
-        {{"set", "button.back", "=", "Scroll\\ u"}, {"Scroll\\ up"}},
-        {{"set", "button.back", "=", "S"}, {"Scroll\\ up", "Scroll\\ down", "Stop", "Show\\ desktop",
-                                             "Switch\\ applications", "Search", "SNIPE"}},
+        {{"set", "lighting", "=", "s"}, {"steady", "spectrum"}},
+        {{"set", "button.back", "=", "Volume\\ u"}, {"Volume\\ up"}},
+        {{"set", "button.back", "=", "S"}, {"Show\\ desktop", "Switch\\ applications", "Search", "Stop", "SNIPE"}},
         {{"set", "proximity", "=", ""}, {"on", "off"}},
         {{"set", "rate", "=", "1"}, {"125", "1000"}},
         {{"stats", ""}, {"reset"}},
@@ -90,24 +91,47 @@ TEST_F(Completion, WordsOfEachPlace) {
     }
 }
 
-TEST_F(Completion, EveryCommandAndEveryFunctionNameIsOffered) {
+// The completion keeps its own lists: each must hold what the commands take.
+TEST_F(Completion, OffersEveryCommandSettingLightingWordAndBasicFunction) {
+    auto offers = [](const std::vector<std::string>& replies, const std::string& word) {
+        return std::find(replies.begin(), replies.end(), word) != replies.end();
+    };
     const std::vector<std::string> commands = complete({""});
-    for (const cli::Command& command : cli::allCommands())
-        EXPECT_NE(std::find(commands.begin(), commands.end(), command.name), commands.end()) << command.name;
-    const std::vector<std::string> functions = complete({"set", "button.middle", "=", ""});
-    for (const FunctionName& function : kFunctionNames) {
-        std::string escaped;
-        for (char c : toUtf8(function.english)) escaped += c == ' ' ? "\\ " : std::string(1, c);
-        EXPECT_NE(std::find(functions.begin(), functions.end(), escaped), functions.end()) << escaped;
+    for (const cli::Command& command : cli::allCommands()) EXPECT_TRUE(offers(commands, command.name)) << command.name;
+    const std::vector<std::string> settings = complete({"set", ""});
+    const std::vector<std::string> modes = complete({"set", "lighting", "=", ""});
+    for (const cli::SettingWord& setting : cli::settingWords()) {
+        EXPECT_TRUE(offers(settings, setting.name + "=")) << setting.name;
+        if (setting.name != "lighting") continue;
+        std::stringstream values(setting.values);
+        std::vector<std::string> taken;
+        for (std::string mode; std::getline(values, mode, '|');) taken.push_back(mode);
+        EXPECT_EQ(modes, taken);
     }
+    const std::vector<std::string> functions = complete({"set", "button.middle", "=", ""});
+    for (const BasicFunction& function : kBasicFunctions) {
+        std::string escaped;
+        for (char c : toUtf8(functionName(function.type, 0))) escaped += c == ' ' ? "\\ " : std::string(1, c);
+        EXPECT_TRUE(offers(functions, escaped)) << escaped;
+    }
+    for (const char* form : {"disabled", "default", "combo:", "macro:", "sound:", "program:", "file:", "folder:"})
+        EXPECT_TRUE(offers(functions, form)) << form;
 }
 
 TEST_F(Completion, NothingOnTheLineIsEvaluated) {
     const std::string marker = temp.file("evaluated");
-    const std::string hostile = "$(touch " + marker + ")";
-    complete({"--workdir", hostile, "macro", "delete", ""});
-    complete({"--workdir", "`touch " + marker + "`", "set", "button.left", "=", "macro", ":", ""});
+    for (const std::string& folder : {temp.file("w$(touch " + marker + ")"), temp.file("w`touch " + marker + "`")}) {
+        std::filesystem::create_directories(folder);
+        complete({"--workdir", folder, "macro", "delete", ""});
+        complete({"--workdir", folder, "set", "button.left", "=", "macro", ":", ""});
+    }
     EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST_F(Completion, AWorkingFolderThatIsNotThereIsNotMade) {
+    EXPECT_TRUE(complete({"--workdir", temp.file("absent"), "macro", "show", ""}).empty());
+    EXPECT_TRUE(complete({"--workdir", "=", temp.file("absent"), "macro", "show", ""}).empty());
+    EXPECT_FALSE(std::filesystem::exists(temp.file("absent")));
 }
 
 }  // namespace

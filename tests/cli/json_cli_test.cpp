@@ -1,7 +1,6 @@
 // --json of list, info and macro list: it parses, and it carries what the text says.
 #include <QJsonArray>
 #include <QJsonObject>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "tests/cli/cli_fixture.h"
@@ -22,19 +21,8 @@ QJsonObject parsed(const CliResult& r) {
 
 std::string text(const QJsonValue& value) { return value.toString().toStdString(); }
 
-class VirtualMouseJson : public ::testing::Test {
-protected:
-    VirtualMouseJson() {
-        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY", "Q30X_TRACE"})
-            ::unsetenv(name);
-    }
-    ~VirtualMouseJson() override {
-        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY"}) ::unsetenv(name);
-    }
-};
-
-TEST_F(VirtualMouseJson, ListCarriesEveryInterfaceAndItsVerdict) {
-    ::setenv("Q30X_VIRTUAL_DECOY", "1", 1);
+TEST(VirtualMouseJson, ListCarriesEveryInterfaceAndItsVerdict) {
+    test::VirtualEnvironment decoy(nullptr, nullptr, "1");
     const CliResult plain = runCli({"--virtual-mouse", "list"});
     const CliResult json = runCli({"--virtual-mouse", "list", "--json"});
     EXPECT_EQ(json.status, plain.status);
@@ -59,13 +47,13 @@ TEST_F(VirtualMouseJson, ListCarriesEveryInterfaceAndItsVerdict) {
     EXPECT_EQ(value["reportCount"].toInt(), 8);
     EXPECT_EQ(value["bitSize"].toInt(), 8);
 
-    ::setenv("Q30X_VIRTUAL_FAIL", "open", 1);
+    test::VirtualEnvironment noMouse("open");
     const CliResult none = runCli({"--virtual-mouse", "list", "--json"});
     EXPECT_EQ(none.status, 1);
     EXPECT_TRUE(parsed(none)["opened"].isNull());
 }
 
-TEST_F(VirtualMouseJson, InfoCarriesTheVersionAsTheTextShowsIt) {
+TEST(VirtualMouseJson, InfoCarriesTheVersionAsTheTextShowsIt) {
     struct Case {
         const char* firmware;
         const char* fail;
@@ -75,12 +63,9 @@ TEST_F(VirtualMouseJson, InfoCarriesTheVersionAsTheTextShowsIt) {
     const Case cases[] = {{"12", nullptr, 12, "V 0.1.2"}, {"7", nullptr, 7, "V 0.0.7"}, {"0", nullptr, -1, "Unknown"},
                           {nullptr, "80", -1, "Unknown"}};
     for (const Case& c : cases) {
-        if (c.firmware) ::setenv("Q30X_VIRTUAL_FIRMWARE", c.firmware, 1);
-        if (c.fail) ::setenv("Q30X_VIRTUAL_FAIL", c.fail, 1);
+        test::VirtualEnvironment env(c.fail, c.firmware);
         const CliResult plain = runCli({"--virtual-mouse", "--no-delays", "info"});
         const CliResult json = runCli({"--virtual-mouse", "--no-delays", "info", "--json"});
-        ::unsetenv("Q30X_VIRTUAL_FIRMWARE");
-        ::unsetenv("Q30X_VIRTUAL_FAIL");
         EXPECT_EQ(json.status, 0);
         const QJsonObject o = parsed(json);
         EXPECT_EQ(plain.out, "mouse: " + text(o["path"]) + " (report id " + std::to_string(o["reportId"].toInt()) +
@@ -93,7 +78,8 @@ TEST_F(VirtualMouseJson, InfoCarriesTheVersionAsTheTextShowsIt) {
     }
 }
 
-TEST_F(VirtualMouseJson, OnlyTheCommandsThatShowItTakeJson) {
+TEST(VirtualMouseJson, OnlyTheCommandsThatShowItTakeJson) {
+    test::VirtualEnvironment env(nullptr);
     for (const char* command : {"apply", "init", "watch", "update"}) {
         const CliResult r = runCli({"--virtual-mouse", command, "--json"});
         EXPECT_EQ(r.status, 64) << command;

@@ -70,7 +70,7 @@ const RowsCase kRowsCases[] = {
      {pause(100), down(0x11), pause(20), pause(30), down(0x43), up(0x43), up(0x11)},
      "7"},
     {{"a+"}, {down(0x41)}, "12"},
-    {{"num++", "left button+", "LEFT BUTTON-", "Num+-", "f12+", "F12-"},
+    {{"num ++", "left button+", "LEFT BUTTON-", "Num +-", "f12+", "F12-"},
      {down(0x6B), down(0x01), up(0x01), up(0x6B), down(0x7B), up(0x7B)},
      ""},
     {{"200000ms", "space+", "200000ms", "200000ms", "space-", "0ms"},

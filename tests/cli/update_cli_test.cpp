@@ -23,16 +23,13 @@ test::CannedResponse description(const std::string& firmware, std::chrono::milli
 
 class UpdateCommand : public test::CliTest {
 protected:
-    UpdateCommand() {
-        for (const char* name : {"Q30X_VIRTUAL_FAIL", "Q30X_VIRTUAL_FIRMWARE", "Q30X_VIRTUAL_DECOY", "Q30X_TRACE"})
-            ::unsetenv(name);
-    }
     ~UpdateCommand() override { ::unsetenv("Q30X_UPDATE_URL"); }
     CliResult check(const std::string& url) {
         ::setenv("Q30X_UPDATE_URL", url.c_str(), 1);
         return runIn({"--virtual-mouse", "--no-delays", "update", "check"});
     }
     std::string folder() const { return program() + "/FWUpdate/new_version"; }
+    test::VirtualEnvironment mouse{nullptr};
     test::HttpServer server;
 };
 
@@ -99,9 +96,8 @@ TEST_F(UpdateCommand, ANewerDescriptionFromAnEarlierCheckAsksWithoutGoingOnline)
 
 TEST_F(UpdateCommand, NoMouseNoCheck) {
     server.serve("/update.xml", description("<firmware><current>13</current></firmware>"));
-    ::setenv("Q30X_VIRTUAL_FAIL", "open", 1);
+    test::VirtualEnvironment noMouse("open");
     CliResult r = check(server.url("/update.xml"));
-    ::unsetenv("Q30X_VIRTUAL_FAIL");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The Q30X gaming mouse cannot be found.\n");
     EXPECT_EQ(server.requests("/update.xml"), 0);

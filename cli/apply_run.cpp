@@ -75,10 +75,7 @@ void noteOnce(const std::string& text) { std::fprintf(stderr, "q30xctl: %s\n", t
 int applyAndSave(Invocation& call, Session& session, ApplyOutput output) {
     DeviceLinkSetup device;
     if (!setUpLink(call, device)) return kExitUsage;
-    if (!openDeviceWithRetries(device.link())) {
-        call.err << "The Q30X gaming mouse cannot be found.\n";
-        return kExitFailure;
-    }
+    if (!openMouse(call, device.link())) return kExitFailure;
 
     bool noDisplay = false;
     auto desktop = makeDesktopFor(device.isVirtual(), call.has("desktop"), noteOnce, noDisplay);

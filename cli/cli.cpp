@@ -19,7 +19,16 @@ constexpr CommandOption kGlobalOptions[] = {
     {"desktop", nullptr, "with --virtual-mouse, still apply the pointer settings to this desktop"},
     {"no-delays", nullptr, "skip the real waiting of every pause (virtual mouse only)"},
     {"json", nullptr, "print JSON where a command offers it (its --help gives the shape)"},
+    {"loops", "N", "with macro new and macro set: the loop count, 1..65533"},
 };
+
+// Options that belong to some commands only: a command takes one when its
+// usage line names it, so the help and the check cannot disagree.
+constexpr const char* kCommandBoundOptions[] = {"json", "loops"};
+
+bool takesOption(const Command& command, const std::string& option) {
+    return std::strstr(command.usage, ("--" + option).c_str()) != nullptr;
+}
 
 void printOverview(std::ostream& out) {
     out << "usage: q30xctl [OPTIONS] COMMAND [ARGS]\n\n"
@@ -71,6 +80,12 @@ int run(int argc, const char* const argv[], std::ostream& out, std::ostream& err
         printCommandHelp(out, *command);
         return kExitOk;
     }
+    for (const char* option : kCommandBoundOptions)
+        if (parsed.options.count(option) && !takesOption(*command, option)) {
+            err << "q30xctl: " << command->name << " takes no --" << option << " (see q30xctl " << command->name
+                << " --help)\n";
+            return kExitUsage;
+        }
     Invocation invocation{out, err, std::move(parsed.options), {parsed.words.begin() + 1, parsed.words.end()}};
     return command->run(invocation);
 }

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "buttons/key_tables.h"
+#include "cli/cmd_macro.h"
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "cli/session.h"
 #include "i18n/languages.h"
 #include "macros/game_presets.h"
@@ -16,13 +18,63 @@
 #include "platform/utf16.h"
 
 namespace q30x::cli {
-namespace {
 
-std::string hex(uint32_t value) {
+std::string macroIdText(uint32_t id) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%08X", value);
+    std::snprintf(buffer, sizeof buffer, "0x%08X", id);
     return buffer;
 }
+
+std::optional<uint32_t> parseMacroId(const std::string& word) {
+    const std::string digits = word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0 ? word.substr(2) : word;
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    for (char c : digits)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    return static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+}
+
+std::string macroName(const MacroRecord& record) { return toUtf8(fixedText(record.name)); }
+
+std::string quotedName(const MacroRecord& record) {
+    std::string text = "\"";
+    for (char c : macroName(record)) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '"' || c == '\\') {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            text += escaped;
+        } else {
+            text += c;
+        }
+    }
+    return text + "\"";
+}
+
+std::string groupText(int group, int chineseUi) {
+    std::u16string_view caption = gamePresetCaption(group, chineseUi);
+    return std::to_string(group) + (caption.empty() ? " (no group)" : " " + toUtf8(caption));
+}
+
+int parseGroup(const std::string& word) {
+    char* end = nullptr;
+    long number = std::strtol(word.c_str(), &end, 10);
+    if (!word.empty() && !*end) return number >= 1 && number <= kGamePresetCount ? static_cast<int>(number) : 0;
+    auto same = [&](std::u16string_view text) {
+        std::string a = toUtf8(text), b = word;
+        while (!a.empty() && a.back() == ' ') a.pop_back();
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+        return true;
+    };
+    for (const GamePreset& preset : kGamePresets)
+        if (same(preset.englishCaption) || same(preset.englishMenu) || same(preset.chineseCaption) ||
+            same(preset.chineseMenu))
+            return preset.number;
+    return 0;
+}
+
+namespace {
 
 // Columns a text takes on a terminal: East Asian wide characters take two.
 std::size_t displayWidth(const std::string& text) {
@@ -43,51 +95,40 @@ std::string padded(std::string text, std::size_t width, bool right = false) {
     return right ? pad + text : text + pad;
 }
 
-// A name read from the file, quoted; control characters are shown escaped
-// so a damaged file cannot drive the terminal.
-std::string quotedName(const MacroRecord& record) {
-    std::string text = "\"";
-    for (char c : toUtf8(fixedText(record.name))) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '"' || c == '\\') {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-            text += escaped;
-        } else {
-            text += c;
-        }
+void printMacroTable(std::ostream& out, const MacroLibrary& library, int group, int chineseUi) {
+    int shown = 0;
+    out << padded("ID", 12) << padded("GROUP", 36) << padded("EVENTS", 6, true) << padded("LOOPS", 7, true)
+        << "  NAME\n";
+    for (const MacroRecord& record : library.slots) {
+        if (!isListed(record) || (group && gameGroupOf(record.id) != group)) continue;
+        out << padded(macroIdText(record.id), 12) << padded(groupText(gameGroupOf(record.id), chineseUi), 36)
+            << padded(std::to_string(record.eventCount), 6, true) << padded(std::to_string(record.loopCount), 7, true)
+            << "  " << quotedName(record) << "\n";
+        ++shown;
     }
-    return text + "\"";
+    if (!shown) out << (group ? "no macros in group " + groupText(group, chineseUi) : std::string("no macros")) << "\n";
 }
 
-std::string groupText(int group, int chineseUi) {
-    std::u16string_view caption = gamePresetCaption(group, chineseUi);
-    return std::to_string(group) + (caption.empty() ? " (no group)" : " " + toUtf8(caption));
-}
-
-// A group by number or by its caption or menu text in either wording.
-int parseGroup(const std::string& word) {
-    char* end = nullptr;
-    long number = std::strtol(word.c_str(), &end, 10);
-    if (!word.empty() && !*end) return number >= 1 && number <= kGamePresetCount ? static_cast<int>(number) : 0;
-    auto same = [&](std::u16string_view text) {
-        std::string a = toUtf8(text), b = word;
-        while (!a.empty() && a.back() == ' ') a.pop_back();
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-        return true;
-    };
-    for (const GamePreset& preset : kGamePresets)
-        if (same(preset.englishCaption) || same(preset.englishMenu) || same(preset.chineseCaption) ||
-            same(preset.chineseMenu))
-            return preset.number;
-    return 0;
+void printMacroJson(std::ostream& out, const MacroLibrary& library, int group, int chineseUi) {
+    JsonWriter json(out);
+    json.beginObject().key("macros").beginArray();
+    for (const MacroRecord& record : library.slots) {
+        if (!isListed(record) || (group && gameGroupOf(record.id) != group)) continue;
+        json.beginObject();
+        json.key("id").value(macroIdText(record.id));
+        json.key("group").value(gameGroupOf(record.id));
+        json.key("groupName").value(toUtf8(gamePresetCaption(gameGroupOf(record.id), chineseUi)));
+        json.key("name").value(macroName(record));
+        json.key("events").value(record.eventCount);
+        json.key("loops").value(record.loopCount);
+        json.endObject();
+    }
+    json.endArray().endObject();
 }
 
 int listMacros(Invocation& call) {
     if (call.args.size() > 2) {
-        call.err << "usage: q30xctl macro list [GROUP]\n";
+        call.err << "usage: q30xctl macro list [GROUP] [--json]\n";
         return kExitUsage;
     }
     int group = 0;
@@ -99,18 +140,8 @@ int listMacros(Invocation& call) {
     Session session(call);
     if (!session.startUp()) return kExitUsage;
     session.loadMacroLibrary();
-    const int chineseUi = session.language.chineseUi;
-    int shown = 0;
-    call.out << padded("ID", 12) << padded("GROUP", 36) << padded("EVENTS", 6, true) << padded("LOOPS", 7, true)
-             << "  NAME\n";
-    for (const MacroRecord& record : session.macros->slots) {
-        if (!isListed(record) || (group && gameGroupOf(record.id) != group)) continue;
-        call.out << padded(hex(record.id), 12) << padded(groupText(gameGroupOf(record.id), chineseUi), 36)
-                 << padded(std::to_string(record.eventCount), 6, true)
-                 << padded(std::to_string(record.loopCount), 7, true) << "  " << quotedName(record) << "\n";
-        ++shown;
-    }
-    if (!shown) call.out << (group ? "no macros in group " + groupText(group, chineseUi) : std::string("no macros")) << "\n";
+    if (call.has("json")) printMacroJson(call.out, *session.macros, group, session.language.chineseUi);
+    else printMacroTable(call.out, *session.macros, group, session.language.chineseUi);
     return kExitOk;
 }
 
@@ -146,27 +177,24 @@ int showMacro(Invocation& call) {
         call.err << "usage: q30xctl macro show ID\n";
         return kExitUsage;
     }
-    const std::string& word = call.args[1];
-    char* end = nullptr;
-    unsigned long long id = std::strtoull(word.c_str(), &end, 16);
-    if (word.empty() || *end || id > 0xFFFFFFFFull || word[0] == '-') {
-        call.err << "q30xctl: '" << word << "' is not a macro id: give it in hex, as macro list prints it\n";
+    const std::optional<uint32_t> id = parseMacroId(call.args[1]);
+    if (!id) {
+        call.err << "q30xctl: '" << call.args[1] << "' is not a macro id: give it in hex, as macro list prints it\n";
         return kExitBadInput;
     }
     Session session(call);
     if (!session.startUp()) return kExitUsage;
     session.loadMacroLibrary();
-    const MacroRecord* record = findById(*session.macros, static_cast<uint32_t>(id));
+    const MacroRecord* record = findById(*session.macros, *id);
     if (!record) {
-        call.err << "q30xctl: no macro with id " << hex(static_cast<uint32_t>(id)) << " in "
-                 << session.macroStore->filePath() << "\n";
+        call.err << "q30xctl: no macro with id " << macroIdText(*id) << " in " << session.macroStore->filePath() << "\n";
         return kExitBadInput;
     }
     const LanguageState& language = session.language;
-    call.out << "macro " << hex(record->id) << " " << quotedName(*record) << "\n"
+    call.out << "macro " << macroIdText(record->id) << " " << quotedName(*record) << "\n"
              << "group: " << groupText(gameGroupOf(record->id), language.chineseUi) << "\n"
              << "slot: " << (record - session.macros->slots) << "  size: " << record->size
-             << "  magic: " << hex(record->magic) << "\n"
+             << "  magic: " << macroIdText(record->magic) << "\n"
              << "loop count: " << record->loopCount
              << (record->loopCount == kSingleKeyDownLoops ? " (one key held; the editor shows 1)" : "") << "\n"
              << "events: " << record->eventCount << "\n";
@@ -179,7 +207,7 @@ int showMacro(Invocation& call) {
     if (!complete) {
         if (rows.size() < storedEventCount(*record))
             call.out << "  (the editor stops here: event " << rows.size() + 1 << " is "
-                     << hex(record->events[rows.size()]) << ", not a valid item)\n";
+                     << macroIdText(record->events[rows.size()]) << ", not a valid item)\n";
         else
             call.out << "  (the event count is more than the record's 1000 events)\n";
     }
@@ -187,25 +215,65 @@ int showMacro(Invocation& call) {
     return kExitOk;
 }
 
+struct Subcommand {
+    const char* word;
+    int (*run)(Invocation&);
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"list", listMacros},     {"show", showMacro},     {"new", newMacro},
+    {"rename", renameMacro}, {"delete", deleteMacro}, {"set", setMacro},
+};
+
 int runMacro(Invocation& call) {
-    if (!call.args.empty() && call.args[0] == "list") return listMacros(call);
-    if (!call.args.empty() && call.args[0] == "show") return showMacro(call);
-    call.err << "usage: q30xctl macro list [GROUP] | macro show ID\n";
+    for (const Subcommand& sub : kSubcommands) {
+        if (call.args.empty() || call.args[0] != sub.word) continue;
+        const char* misplaced = call.has("json") && sub.run != listMacros ? "--json"
+                                : call.has("loops") && sub.run != newMacro && sub.run != setMacro ? "--loops"
+                                                                                                   : nullptr;
+        if (!misplaced) return sub.run(call);
+        call.err << "q30xctl: macro " << sub.word << " takes no " << misplaced << "\n";
+        return kExitUsage;
+    }
+    call.err << "usage: q30xctl macro " << kMacroCommand.usage << "\n";
     return kExitUsage;
 }
 
 }  // namespace
 
 const Command kMacroCommand = {
-    "macro", "list [GROUP] | show ID", "list the macros of Macro.cfg, or show one macro and its payload",
-    "list [GROUP]  every stored macro, or those of one game group (1..21 or its\n"
-    "              name): id in hex, group, event count, loop count and name.\n"
-    "show ID       one macro (ID in hex): its rows as the macro editor shows them,\n"
-    "              then the payload written to the mouse, in hex, with its word\n"
-    "              count. Keys are coded by the key table of the interface\n"
-    "              language: --language N, else the working folder's Language.cfg.\n"
-    "A macro file that is missing is reported and lists nothing; an unknown id\n"
-    "or group exits with status 2.",
+    "macro",
+    "list [GROUP] [--json] | show ID | new GROUP NAME ROW... [--loops N] | rename ID NAME | delete ID | "
+    "set ID ROW... [--loops N]",
+    "list, show, make, rename, delete and change the macros of Macro.cfg",
+    "list [GROUP]     every stored macro, or those of one game group (1..21 or its\n"
+    "                 name): id in hex, group, event count, loop count and name.\n"
+    "                 With --json: {\"macros\": [{\"id\": \"0x15012345\", \"group\": 21,\n"
+    "                 \"groupName\": \"Customisze\", \"name\": \"Jump\", \"events\": 6,\n"
+    "                 \"loops\": 1}, ...]} in slot order.\n"
+    "show ID          one macro (ID in hex): its rows as the macro editor shows them,\n"
+    "                 then the payload written to the mouse, in hex, with its word\n"
+    "                 count. Keys are coded by the key table of the interface\n"
+    "                 language: --language N, else the working folder's Language.cfg.\n"
+    "new GROUP NAME ROW...\n"
+    "                 makes a macro in a game group and stores it with its rows, as\n"
+    "                 the editor stores a new macro with its first rows; prints its id.\n"
+    "rename ID NAME   gives a stored macro a new name (1 to 20 characters).\n"
+    "delete ID        deletes a stored macro; refused while a profile uses it.\n"
+    "set ID ROW...    replaces the rows of a stored macro, keeping its name and, without\n"
+    "                 --loops, its loop count.\n"
+    "A ROW is a key pressed (KEY+), a key released (KEY-) or a pause (50ms), KEY\n"
+    "being a key's name as macro show prints it, in either case: a+ a-, space+,\n"
+    "ctrl+ c+ c- ctrl-, \"left button+\", \"num ++\" for NUM +. The rows are\n"
+    "stored as the editor stores its list: adjacent pauses add up (at most\n"
+    "327670 ms), pauses before the first key are dropped, and a macro that is one\n"
+    "key press alone gets the loop count 65534. --loops N (1..65533) sets how\n"
+    "often the mouse plays it.\n"
+    "Everything is checked before Macro.cfg changes: an unknown group, id, key or\n"
+    "row, a bad name or loop count, rows without a key, more than 1000 events and\n"
+    "a macro in use exit with status 2 and change nothing. A running q30x keeps\n"
+    "its own copy of the macros and writes it back at its next macro change.\n"
+    "A macro file that is missing is reported and lists nothing.",
     runMacro};
 
 }  // namespace q30x::cli

@@ -48,7 +48,7 @@ int runProfile(Invocation& call) {
 }  // namespace
 
 const Command kProfileCommand = {
-    "profile", "[N]", "print the current profile's number, or switch to profile N and apply it",
+    "profile", "[N] [--json]", "print the current profile's number, or switch to profile N and apply it",
     "Without N, prints the current profile's number and file. With N (1..5),\n"
     "loads profile N as its profile button does, applies it as OK does and, when\n"
     "the mouse took every step, saves the index, so the switch is kept. A failed\n"

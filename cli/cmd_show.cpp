@@ -186,7 +186,7 @@ int runShow(Invocation& call) {
 }  // namespace
 
 const Command kShowCommand = {
-    "show", "[FILE]", "print the current profile, or a profile file, field by field",
+    "show", "[FILE] [--json]", "print the current profile, or a profile file, field by field",
     "Without FILE, loads the working folder as the program does at start-up and\n"
     "prints the current profile. With FILE, prints that profile file; a file that\n"
     "is not a profile is refused with exit status 2.\n\n"

@@ -18,6 +18,8 @@ std::span<const Command> allCommands() {
         kResetCommand,
         kWatchCommand,
         kStringsCommand,
+        kStatsCommand,
+        kUpdateCommand,
     };
     return commands;
 }

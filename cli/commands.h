@@ -22,5 +22,7 @@ extern const Command kImportCommand;
 extern const Command kResetCommand;
 extern const Command kWatchCommand;
 extern const Command kStringsCommand;
+extern const Command kStatsCommand;
+extern const Command kUpdateCommand;
 
 }  // namespace q30x::cli

@@ -15,4 +15,17 @@ bool setUpLink(Invocation& call, DeviceLinkSetup& device) {
     return false;
 }
 
+bool openMouse(Invocation& call, CUSBDriver& link) {
+    if (openDeviceWithRetries(link)) return true;
+    call.err << "The Q30X gaming mouse cannot be found.\n";
+    return false;
+}
+
+std::optional<int> firmwareVersionOf(Invocation& call, CUSBDriver& link) {
+    int version = 0;
+    if (link.readFirmwareVersion(version)) return version;
+    call.err << "q30xctl: the mouse gave no firmware version\n";
+    return std::nullopt;
+}
+
 }  // namespace q30x::cli

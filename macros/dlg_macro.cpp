@@ -19,6 +19,8 @@ namespace q30x {
 
 namespace lm = layout::macropage;
 
+static_assert(CListBoxEx::kEditLimit == kMacroNameLimit, "the rename box takes a whole macro name");
+
 namespace {
 
 
@@ -268,7 +270,7 @@ void CDlgMacro::refill(int group) {
 }
 
 void CDlgMacro::onNewMacro() {
-    const uint32_t id = static_cast<uint32_t>(group_) << 24 | (clock_.tickMs() & 0xFFFFFF);
+    const uint32_t id = newMacroId(state_.macros, group_, clock_.tickMs());
     const int index = macros_->addRow(0, qtext(newMacroName(state_.language.chineseUi)), id, true);
     macroSel_ = index;
     loadRows();

@@ -21,23 +21,6 @@ namespace {
 
 // The picture's virtual keys: left, middle, right button.
 constexpr std::array<uint32_t, 3> kPictureKeys = {1, 4, 2};
-constexpr uint32_t kMaxDelayValue = 0xFFFFFF;
-
-// The delay field as milliseconds: empty is 0, anything but digits is none.
-std::optional<uint32_t> delayOfText(const QString& text) {
-    uint32_t value = 0;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + static_cast<uint32_t>(c.unicode() - u'0');
-        if (value > kMaxDelayValue) value = kMaxDelayValue + 1;  // stays above every cap however long the text
-    }
-    return value;
-}
-
-uint32_t cappedSum(uint32_t a, uint32_t b) {
-    const uint64_t sum = uint64_t{a} + b;
-    return sum > kMaxMergedDelay ? kMaxMergedDelay : static_cast<uint32_t>(sum);
-}
 
 }  // namespace
 
@@ -183,14 +166,14 @@ void CDlgMacro::replaceKey(int row) {
 }
 
 void CDlgMacro::insertDelay(int row) {
-    const std::optional<uint32_t> value = delayOfText(delayField_->text());
+    const std::optional<uint32_t> value = delayFromText(delayField_->text().toStdU16String());
     // A delay cannot go before the first row: nothing would precede it.
     if (value && row > 0) {
         const uint32_t v = *value & 0xFFFFFF;
         const auto isDelay = [this](int r) { return kindOf(events_->itemData(r).value_or(0)) == kRowDelay; };
         const int target = isDelay(row - 1) ? row - 1 : isDelay(row) ? row : -1;
         if (target >= 0) {
-            const MacroRow merged = delayRow(cappedSum(*events_->itemData(target) & 0xFFFFFF, v));
+            const MacroRow merged = delayRow(mergedDelay(*events_->itemData(target) & 0xFFFFFF, v));
             events_->replaceRow(target, kRowDelay, qtext(merged.text), rowValue(merged));
         } else {
             events_->insertRow(row, kRowDelay, qtext(delayRowText(v)), v);
@@ -199,7 +182,7 @@ void CDlgMacro::insertDelay(int row) {
 }
 
 void CDlgMacro::replaceDelay(int row) {
-    const std::optional<uint32_t> value = delayOfText(delayField_->text());
+    const std::optional<uint32_t> value = delayFromText(delayField_->text().toStdU16String());
     if (value && events_->itemData(row)) {
         const uint32_t v = std::min(*value, kMaxDelayValue);
         events_->replaceRow(row, kRowDelay, qtext(delayRowText(v)), v);

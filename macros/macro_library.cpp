@@ -24,6 +24,14 @@ MacroRecord* findById(MacroLibrary& library, uint32_t id) {
     return const_cast<MacroRecord*>(findById(static_cast<const MacroLibrary&>(library), id));
 }
 
+uint32_t newMacroId(const MacroLibrary& library, int group, uint32_t tick) {
+    const uint32_t groupBits = static_cast<uint32_t>(group) << 24;
+    uint32_t low = tick & 0xFFFFFF;
+    // At most one step per slot: 500 slots cannot fill 2^24 ids.
+    while (findById(library, groupBits | low)) low = (low + 1) & 0xFFFFFF;
+    return groupBits | low;
+}
+
 bool isMacroInUse(const SettingsState& state, uint32_t id) {
     for (const ProfileIndexEntry& entry : state.index.entries)
         for (int32_t ref : entry.macroRefs)

@@ -14,6 +14,7 @@ inline constexpr uint32_t kMacroMagicMark = 0xE8E8;  // the upper half every wri
 inline constexpr int kMacroSlots = 500;
 inline constexpr int kMacroEventCapacity = 1000;
 inline constexpr std::size_t kMacroNameUnits = 40;
+inline constexpr std::size_t kMacroNameLimit = 20;  // what the rename box takes, in UTF-16 units
 inline constexpr uint32_t kMacroBaseSize = 4100;  // the size word before the rows are counted
 inline constexpr uint32_t kSingleKeyDownLoops = 0xFFFE;
 inline constexpr uint32_t kMaxLoopCount = 0xFFFD;
@@ -84,6 +85,11 @@ std::vector<MacroListEntry> listByGroup(const MacroLibrary& library, int group);
 // The first slot holding a macro with that id; free slots hold none.
 const MacroRecord* findById(const MacroLibrary& library, uint32_t id);
 MacroRecord* findById(MacroLibrary& library, uint32_t id);
+
+// The id of a macro made now in `group`: the group over the low 24 bits of
+// the tick, moved on past ids the library holds, since the tick comes round
+// every few hours and a new macro must never take over a stored one.
+uint32_t newMacroId(const MacroLibrary& library, int group, uint32_t tick);
 
 // A macro is in use while the reference list of any of the five index
 // entries, or a macro button of the current profile, names it.

@@ -15,13 +15,27 @@ MacroRow keyRow(uint32_t kind, uint32_t virtualKey, int languageNumber, const Ke
     return {keyName(virtualKey, KeyNameStyle::Macro, languageNumber, layout), kind << 24 | (virtualKey & 0xFFFFFF)};
 }
 
+uint32_t mergedDelay(uint32_t a, uint32_t b) {
+    const uint64_t sum = uint64_t{a} + b;
+    return sum > kMaxMergedDelay ? kMaxMergedDelay : static_cast<uint32_t>(sum);
+}
+
+std::optional<uint32_t> delayFromText(std::u16string_view text) {
+    uint32_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + static_cast<uint32_t>(c - u'0');
+        if (value > kMaxDelayValue) value = kMaxDelayValue + 1;  // stays above every cap however long the text
+    }
+    return value;
+}
+
 void mergeDelayRows(std::vector<MacroRow>& rows) {
     std::vector<MacroRow> merged;
     merged.reserve(rows.size());
     for (MacroRow& row : rows) {
         if (rowKind(row) == kRowDelay && !merged.empty() && rowKind(merged.back()) == kRowDelay) {
-            uint64_t sum = uint64_t{rowValue(merged.back())} + rowValue(row);
-            merged.back() = delayRow(sum > kMaxMergedDelay ? kMaxMergedDelay : static_cast<uint32_t>(sum));
+            merged.back() = delayRow(mergedDelay(rowValue(merged.back()), rowValue(row)));
         } else {
             merged.push_back(std::move(row));
         }

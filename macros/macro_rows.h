@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@ inline constexpr uint32_t kRowKeyUp = 2;
 inline constexpr uint32_t kRowKeyDown = 3;
 inline constexpr uint32_t kRowDelay = 4;
 inline constexpr uint32_t kMaxMergedDelay = 327670;
+inline constexpr uint32_t kMaxDelayValue = 0xFFFFFF;  // what a row's 24-bit value holds
 
 // One row of the macro editor's event list.
 struct MacroRow {
@@ -31,6 +33,12 @@ MacroRow keyRow(uint32_t kind, uint32_t virtualKey, int languageNumber, const Ke
 
 // Joins every run of adjacent delay rows into one, capped at 327,670 ms.
 void mergeDelayRows(std::vector<MacroRow>& rows);
+// Two delays as one row holds them after a merge: capped at 327,670 ms.
+uint32_t mergedDelay(uint32_t a, uint32_t b);
+
+// The delay field's text as milliseconds: empty is 0, anything but digits is
+// none; a value past 16,777,215 reads as 16,777,216, above every cap.
+std::optional<uint32_t> delayFromText(std::u16string_view text);
 
 // The loop field's text as a loop count: empty, not all digits or 0 give 1;
 // more than 65,533 gives 65,533.

@@ -328,8 +328,20 @@ TEST_F(ProgramTest, TheInstalledProgramRunsFromItsOwnFolder) {
     const std::string prefix = root.file("opt/q30x");
     for (const char* file : {"bin/q30x", "bin/q30xctl", "lib/q30x/libMenuEx.so", "lib/q30x/skins/Main_Normal.bmp",
                              "lib/q30x/Language/en.xml", "lib/q30x/Profile/Profile1.cfg", "lib/q30x/Macro.cfg",
-                             "share/applications/q30x.desktop", "share/icons/hicolor/256x256/apps/q30x.png"})
+                             "share/applications/q30x.desktop", "share/icons/hicolor/256x256/apps/q30x.png",
+                             "share/man/man1/q30x.1", "share/man/man1/q30xctl.1",
+                             "share/bash-completion/completions/q30xctl"})
         EXPECT_TRUE(exists(prefix + "/" + file)) << file;
+    // The installed pages format without a warning, and the completion reads as bash.
+    for (const char* page : {"q30x.1", "q30xctl.1"}) {
+        test::ProgramProcess man("/bin/bash", {"-c", "groff -man -Tutf8 -ww -z \"$0\" 2>&1", prefix + "/share/man/man1/" + page},
+                                 {}, work.file("groff.out"));
+        EXPECT_EQ(man.waitForExit(10000), 0) << page;
+        EXPECT_EQ(readText(work.file("groff.out")), "") << page;
+    }
+    test::ProgramProcess bash("/bin/bash", {"-n", prefix + "/share/bash-completion/completions/q30xctl"}, {},
+                              work.file("bash.out"));
+    EXPECT_EQ(bash.waitForExit(10000), 0);
     EXPECT_TRUE(exists(root.file("etc/udev/rules.d/70-q30x.rules")));
 
     const std::string shots = work.file("shots");

@@ -2,14 +2,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sstream>
 
-#include "macros/macro_library.h"
-#include "platform/utf16.h"
 #include "settings/default_files.h"
 #include "tests/support/bytes.h"
-#include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
@@ -98,21 +93,10 @@ class MacroCommandTest : public CliTest {
 protected:
     MacroCommandTest() {
         runIn({"init"});
-        auto library = std::make_unique<MacroLibrary>();
-        *library = {};
-        auto put = [&](int slot, uint32_t id, std::u16string_view name, std::vector<MacroEvent> events, uint32_t loops) {
-            MacroRecord& record = library->slots[slot];
-            record.size = kMacroBaseSize + 4 * static_cast<uint32_t>(events.size());
-            record.magic = kMacroMagic;
-            record.id = id;
-            record.loopCount = loops;
-            record.eventCount = static_cast<uint32_t>(events.size());
-            std::copy(events.begin(), events.end(), record.events);
-            setFixedText(record.name, name);
-        };
-        put(0, 0x15012345, u"Jump", {0xC0000041, 0xA0000032, 0xE0000041, 0xA00007D0, 0xC0000042, 0xE0000042}, 1);
-        put(2, 0x03000001, u"Spray", {0xC0000001, 0xA0000064, 0xE0000001}, 5);
-        writeAll(work() + "/Macro.cfg", test::bytesOf(*library));
+        test::MacroFileImage()
+            .put(0, 0x15012345, u"Jump", {0xC0000041, 0xA0000032, 0xE0000041, 0xA00007D0, 0xC0000042, 0xE0000042}, 1)
+            .put(2, 0x03000001, u"Spray", {0xC0000001, 0xA0000064, 0xE0000001}, 5)
+            .write(work() + "/Macro.cfg");
     }
 };
 

@@ -309,6 +309,26 @@ TEST_F(MacroStoreTest, ListByGroupAndFindById) {
     EXPECT_EQ(gamePresetCaption(22, 0), u"");
 }
 
+TEST_F(MacroStoreTest, NewIdsTakeTheTickUnderTheGroupAndNeverAStoredId) {
+    EXPECT_EQ(newMacroId(*library, 3, 0x12345678), 0x03345678u);
+    putMacro(0, 0x15FFFFFE, u"came round");
+    putMacro(1, 0x15FFFFFF, u"came round too");
+    putMacro(2, 0x15000000, u"and past the wrap");
+    EXPECT_EQ(newMacroId(*library, kCustomGamePreset, 0xABFFFFFE), 0x15000001u);
+    EXPECT_EQ(newMacroId(*library, 3, 0xABFFFFFE), 0x03FFFFFEu) << "another group's ids do not count";
+}
+
+TEST(MacroRows, DelayFieldText) {
+    const std::pair<std::u16string_view, std::optional<uint32_t>> cases[] = {
+        {u"", 0u},           {u"0", 0u},           {u"1260", 1260u},           {u"16777215", 16777215u},
+        {u"16777216", 16777216u}, {u"99999999999999", 16777216u}, {u"12a", std::nullopt}, {u"-5", std::nullopt},
+        {u" 5", std::nullopt},
+    };
+    for (const auto& [text, ms] : cases) EXPECT_EQ(delayFromText(text), ms) << toUtf8(text);
+    EXPECT_EQ(mergedDelay(200000, 200000), kMaxMergedDelay);
+    EXPECT_EQ(mergedDelay(300, 200), 500u);
+}
+
 TEST_F(MacroStoreTest, LoadReadsTheImageAndReportsAMissingFile) {
     std::vector<uint8_t> image(sizeof(MacroLibrary) + 100, 0);
     test::putU32(image, kSlotSize * 499 + 8, 0x15000042);

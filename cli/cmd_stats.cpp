@@ -62,7 +62,8 @@ int runStats(Invocation& call) {
     if (reset) {
         // The page's reset button, once its question is answered with OK.
         stats.reset();
-        if (!saveStatsFile(session.folders, session.messages, session.strings, stats.block())) return kExitFailure;
+        if (!saveStatsFile(session.folders, session.messages, session.strings, stats.block(),
+                           session.language.chineseUi)) return kExitFailure;
     } else {
         stats.setBlock(loadStatsFile(session.folders, session.messages));
     }

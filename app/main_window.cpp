@@ -413,7 +413,8 @@ void CQ52XDriverDlg::onTimer(uintptr_t id) {
     if (id == kUpdaterTimer) {
         port_->killTimer(kUpdaterTimer);
         startUpdater();
-    } else if (id == DevicePresence::kRetryTimer) {
+    } else if (id == DevicePresence::kRetryTimer && !applying_) {
+        // During an apply the link is the worker's: the next tick tries.
         DevicePresence::Action action;
         presence_.onRetryTimer(action);
         onPresenceAction(action);
@@ -427,7 +428,15 @@ void CQ52XDriverDlg::startUpdater() {
 }
 
 void CQ52XDriverDlg::onDeviceNotifications() {
-    for (const DeviceNotification& notification : services_.notifications->takePending()) {
+    for (const DeviceNotification& notification : foldMouseNews(services_.notifications->takePending())) {
+        // A box shown for an earlier one may have run the shutdown: the
+        // pages and the link are gone, nothing is to be opened again.
+        if (closing_) return;
+        // While an apply runs the link is the worker's: opening it again
+        // here would put the firmware request between the worker's command
+        // and its data. A removal during the apply ends the program at its
+        // outcome anyway, and an arrival with the link open changes nothing.
+        if (applying_ && isMouseArrival(notification)) continue;
         DevicePresence::Action action;
         presence_.onDeviceChange(notification, action);
         onPresenceAction(action);
@@ -439,7 +448,17 @@ void CQ52XDriverDlg::onPresenceAction(const DevicePresence::Action& action) {
         port_->setTimer(DevicePresence::kRetryTimer, DevicePresence::kRetryPeriodMs);
     if (action.retryTimer == DevicePresence::Action::Timer::Stop) port_->killTimer(DevicePresence::kRetryTimer);
     if (action.firmwareVersionChanged) support_->setFirmwareVersionText(action.firmwareVersionText);
-    if (!action.countdownMessage.empty()) messages_.countdown(action.countdownMessage);
+    if (!action.countdownMessage.empty()) showCountdown(action.countdownMessage);
+}
+
+void CQ52XDriverDlg::showCountdown(std::u16string_view text) {
+    // A removal posts the program's close before its news is shown; the box
+    // would otherwise vanish with the program at once, its text unread.
+    const bool outermost = !std::exchange(countingDown_, true);
+    messages_.countdown(text);
+    if (!outermost) return;
+    countingDown_ = false;
+    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onShowRequests() {

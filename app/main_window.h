@@ -152,6 +152,9 @@ private:
     void onApplyFailed(int step);
     void onDeviceNotifications();
     void onPresenceAction(const DevicePresence::Action& action);
+    // Plugging news in the self-closing box; a close that comes meanwhile
+    // waits for the box to have had its time.
+    void showCountdown(std::u16string_view text);
     void onTimer(uintptr_t id);
     void onShowRequests();
     void trackHints(const QPoint& windowPoint);
@@ -215,6 +218,7 @@ private:
     QSocketNotifier* instanceNotifier_ = nullptr;
 
     bool applying_ = false;
+    bool countingDown_ = false;
     bool closePending_ = false;
     bool closing_ = false;
     bool closed_ = false;

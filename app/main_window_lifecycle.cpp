@@ -115,12 +115,15 @@ void CQ52XDriverDlg::preloadSkin(int flagBitmap) {
 
 void CQ52XDriverDlg::shutdown() {
     if (closing_) return;
-    if (applying_) {
-        // The worker may be waiting on this thread: end once its outcome is in.
+    if (applying_ || countingDown_) {
+        // The worker may be waiting on this thread: end once its outcome is
+        // in. Plugging news on screen: end once it has had its time.
         closePending_ = true;
         return;
     }
     closing_ = true;
+    // Plugging news no longer concerns a program that is ending.
+    if (deviceNotifier_) deviceNotifier_->setEnabled(false);
     if (tray_) tray_->hide();
     delete tray_;
     tray_ = nullptr;

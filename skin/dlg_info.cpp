@@ -47,11 +47,15 @@ CDlgInfo::CDlgInfo(const QString& text, bool questionMode, bool countdownMode, b
                      kOk);
     if (question_) cancel_ = makeButton(chinese_ ? QStringLiteral("取消") : QStringLiteral("Cancel"), li::kQuestionCancel, kCancel);
 
-    if (countdownMode_) {
-        ok_->setCaption(okCaption(5));
-        countdown_ = 5;
-        port_->setTimer(kCountdownTimer, 1000);
-    }
+    if (countdownMode_) restartCountdown(text_);
+}
+
+void CDlgInfo::restartCountdown(const QString& text) {
+    text_ = text;
+    countdown_ = 5;
+    ok_->setCaption(okCaption(countdown_));
+    port_->setTimer(kCountdownTimer, 1000);
+    update();
 }
 
 int CDlgInfo::showMessage(QWidget* owner, const QString& text, bool questionMode, bool chineseUi) {

@@ -20,7 +20,12 @@ bool WindowMessages::question(std::u16string_view text) {
 }
 
 void WindowMessages::countdown(std::u16string_view text) {
+    if (countdownBox_) {
+        countdownBox_->restartCountdown(qtext(text));
+        return;
+    }
     CDlgInfo box(qtext(text), false, true, language_.chineseUi != 0, owner_);
+    countdownBox_ = &box;
     box.exec();
 }
 

@@ -359,7 +359,9 @@ void CQ52XDriverDlg::onRestoreDefaults() {
 }
 
 void CQ52XDriverDlg::onInputEvent(uintptr_t code, intptr_t flags) {
-    sts_->port()->post(msg::kStatsInput, code, flags);
+    // Counted at once: a forward posted behind a close already queued
+    // would die with the page, and the click with it.
+    sts_->port()->send(msg::kStatsInput, code, flags);
     runHostAction(hostActionFor(settings_.current, code), services_.launcher, services_.sound);
 }
 
@@ -428,19 +430,38 @@ void CQ52XDriverDlg::startUpdater() {
 }
 
 void CQ52XDriverDlg::onDeviceNotifications() {
-    for (const DeviceNotification& notification : foldMouseNews(services_.notifications->takePending())) {
-        // A box shown for an earlier one may have run the shutdown: the
-        // pages and the link are gone, nothing is to be opened again.
-        if (closing_) return;
-        // While an apply runs the link is the worker's: opening it again
-        // here would put the firmware request between the worker's command
-        // and its data. A removal during the apply ends the program at its
-        // outcome anyway, and an arrival with the link open changes nothing.
-        if (applying_ && isMouseArrival(notification)) continue;
-        DevicePresence::Action action;
-        presence_.onDeviceChange(notification, action);
-        onPresenceAction(action);
-    }
+    std::vector<DeviceNotification> news(pendingNews_.begin(), pendingNews_.end());
+    for (DeviceNotification& notification : services_.notifications->takePending()) news.push_back(std::move(notification));
+    const std::vector<DeviceNotification> folded = foldMouseNews(news);
+    pendingNews_.assign(folded.begin(), folded.end());
+    scheduleNews();
+}
+
+void CQ52XDriverDlg::scheduleNews() {
+    if (pendingNews_.empty() || newsScheduled_) return;
+    newsScheduled_ = true;
+    QTimer::singleShot(0, this, [this] { takeNews(); });
+}
+
+void CQ52XDriverDlg::takeNews() {
+    // One piece per turn of the event loop: an arrival holds the window for
+    // the link's open and its firmware read, and two in one turn would
+    // hold it past what a user notices.
+    newsScheduled_ = false;
+    // A box shown for an earlier piece may have run the shutdown: the pages
+    // and the link are gone, nothing is to be opened again.
+    if (closing_ || pendingNews_.empty()) return;
+    const DeviceNotification notification = pendingNews_.front();
+    pendingNews_.pop_front();
+    scheduleNews();
+    // While an apply runs the link is the worker's: opening it again here
+    // would put the firmware request between the worker's command and its
+    // data. A removal during the apply ends the program at its outcome
+    // anyway, and an arrival with the link open changes nothing.
+    if (applying_ && isMouseArrival(notification)) return;
+    DevicePresence::Action action;
+    presence_.onDeviceChange(notification, action);
+    onPresenceAction(action);
 }
 
 void CQ52XDriverDlg::onPresenceAction(const DevicePresence::Action& action) {

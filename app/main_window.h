@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -151,6 +152,8 @@ private:
     void onApplySucceeded();
     void onApplyFailed(int step);
     void onDeviceNotifications();
+    void scheduleNews();
+    void takeNews();
     void onPresenceAction(const DevicePresence::Action& action);
     // Plugging news in the self-closing box; a close that comes meanwhile
     // waits for the box to have had its time.
@@ -215,6 +218,8 @@ private:
     QPointer<CMenuExA> popup_;
     QSystemTrayIcon* tray_ = nullptr;
     QSocketNotifier* deviceNotifier_ = nullptr;
+    std::deque<DeviceNotification> pendingNews_;  // folded, not yet taken
+    bool newsScheduled_ = false;
     QSocketNotifier* instanceNotifier_ = nullptr;
 
     bool applying_ = false;

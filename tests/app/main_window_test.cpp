@@ -279,6 +279,15 @@ TEST_F(MainWindowTest, CountsFromTheHooksAreSavedAtTheSessionsEndAndAtShutdown) 
               (std::vector<uint32_t>{2, 1, 1}));
 }
 
+TEST_F(MainWindowTest, ClicksThatCameJustBeforeTheCloseAreCountedInTheSavedFile) {
+    CQ52XDriverDlg& w = start();
+    for (int click = 0; click < 3; ++click) w.port()->post(msg::kInputEvent, 0x207, 0);
+    w.port()->post(msg::kClose, 0, 0);
+    pump();
+    ASSERT_TRUE(w.closed());
+    EXPECT_EQ(test::u32At(test::readAll(joinPath(folders.working, "Sts.cfg")), 4), 3u);
+}
+
 TEST_F(MainWindowTest, TheTrayMenusCommandsShowAndEnd) {
     CQ52XDriverDlg& w = start();
     w.hideToTray();

@@ -53,6 +53,34 @@ long residentKiB(pid_t pid) {
     return 0;
 }
 
+// CPU time a process has used, in clock ticks.
+long cpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // utime and stime are fields 14 and 15; the name in parentheses may hold spaces.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) {
+        if (n == 14) utime = std::atol(field.c_str());
+        if (n == 15) stime = std::atol(field.c_str());
+    }
+    return utime + stime;
+}
+
+// Waits until a process has worked off what it was sent: two quarter
+// seconds in a row in which it used almost no CPU. False after `ms`.
+bool waitUntilIdle(pid_t pid, int ms) {
+    const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+    int quiet = 0;
+    for (auto end = Clock::now() + milliseconds(ms); Clock::now() < end && quiet < 2;) {
+        const long before = cpuTicks(pid);
+        std::this_thread::sleep_for(milliseconds(250));
+        quiet = (cpuTicks(pid) - before) * 1000 / ticksPerSecond <= 10 ? quiet + 1 : 0;
+    }
+    return quiet >= 2;
+}
+
 class RealProgramTest : public ::testing::Test {
 protected:
     RealProgramTest() {
@@ -69,6 +97,18 @@ protected:
                                                       environment, work.file("out"));
     }
     std::string report() const { return work.file("stalls"); }
+
+    void recordStalls(const std::map<std::string, long>& stalls) {
+        for (const auto& [name, value] : stalls) RecordProperty(name, static_cast<int>(value));
+    }
+    // The window's own waits: a machine that gave it no CPU for a moment
+    // (other jobs on the same cores) is not the program holding its window.
+    static void expectNoStall(const std::map<std::string, long>& stalls) {
+        EXPECT_LE(stalls.at("event-loop-gap-max-own-ms"), kMaxWaitMs)
+            << stalls.at("event-loop-gap-max-ms") << " ms with the waits for a CPU";
+        EXPECT_LE(stalls.at("repaint-wait-max-own-ms"), kMaxWaitMs)
+            << stalls.at("repaint-wait-max-ms") << " ms with the waits for a CPU";
+    }
 
     test::XvfbServer xvfb;
     test::TempFolder work;
@@ -109,12 +149,10 @@ TEST_F(RealProgramTest, APlugStormLeavesTheRemovalMessageItsTimeThenEndsWithoutH
 
     const auto stalls = readStallReport(report());
     ASSERT_TRUE(stalls.count("event-loop-gap-max-ms")) << "no stall report";
-    RecordProperty("longest_event_loop_gap_ms", static_cast<int>(stalls.at("event-loop-gap-max-ms")));
-    RecordProperty("longest_repaint_wait_ms", static_cast<int>(stalls.at("repaint-wait-max-ms")));
+    recordStalls(stalls);
     RecordProperty("seconds_from_storm_to_end",
                    static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(ended - stormEnd).count()));
-    EXPECT_LE(stalls.at("event-loop-gap-max-ms"), kMaxWaitMs);
-    EXPECT_LE(stalls.at("repaint-wait-max-ms"), kMaxWaitMs);
+    expectNoStall(stalls);
     EXPECT_GT(stalls.at("repaints"), 0);
 }
 
@@ -170,6 +208,8 @@ TEST_F(RealProgramTest, TenThousandInputEventsASecondAreAllCountedWhileTheStatis
     const std::vector<uint8_t> before = test::readAll(stats);
     ASSERT_EQ(before.size(), 24u);
 
+    // The hooks are in once the start-up is over; the window shows a moment before.
+    std::this_thread::sleep_for(milliseconds(1000));
     test::clickAt(window.x + 665, window.y + 103);  // the statistics tab: one left click
     test::fakeMotion(1, 1);                           // off the window: the load's clicks land on nothing
     std::this_thread::sleep_for(milliseconds(500));
@@ -197,7 +237,7 @@ TEST_F(RealProgramTest, TenThousandInputEventsASecondAreAllCountedWhileTheStatis
     XSync(display, False);
     const auto loadTime = Clock::now() - loadStart;
     XCloseDisplay(display);
-    std::this_thread::sleep_for(milliseconds(500));
+    EXPECT_TRUE(waitUntilIdle(process->pid(), 15000)) << "the program never caught up";
     const long rssEnd = residentKiB(process->pid());
     process->signal(SIGTERM);
     ASSERT_EQ(process->waitForExit(10000), 0);
@@ -242,12 +282,10 @@ TEST_F(RealProgramTest, TenThousandInputEventsASecondAreAllCountedWhileTheStatis
     RecordProperty("load_ms", static_cast<int>(std::chrono::duration_cast<milliseconds>(loadTime).count()));
     RecordProperty("counted_expected", static_cast<int>(expected));
     RecordProperty("counted", static_cast<int>(counted));
-    RecordProperty("longest_event_loop_gap_ms", static_cast<int>(stalls.at("event-loop-gap-max-ms")));
-    RecordProperty("longest_repaint_wait_ms", static_cast<int>(stalls.at("repaint-wait-max-ms")));
+    recordStalls(stalls);
     RecordProperty("rss_warm_kib", static_cast<int>(rssWarm));
     RecordProperty("rss_end_kib", static_cast<int>(rssEnd));
-    EXPECT_LE(stalls.at("event-loop-gap-max-ms"), kMaxWaitMs);
-    EXPECT_LE(stalls.at("repaint-wait-max-ms"), kMaxWaitMs);
+    expectNoStall(stalls);
     EXPECT_GT(stalls.at("repaints"), seconds * 5) << "the window kept painting";
     // Flat: the end of the run within 4 MiB of its first second.
     EXPECT_GT(rssWarm, 0);

@@ -56,15 +56,8 @@ TEST_F(MainWindowTest, StartsOnTheMainPageWithTheStoredLanguageHooksAndUpdaterTi
 
 TEST_F(MainWindowTest, LeavingTheMacroPageClosesItsMenuAndStoresTheRecordingOnDiskBeforeTheEnd) {
     CQ52XDriverDlg& w = start();
-    press(w.tab(3));
+    const uint32_t id = recordMacroOfKeyA(w);
     auto* macros = static_cast<CDlgMacro*>(w.page(3));
-    macros->newMacroButton()->click();
-    const uint32_t id = *macros->macroList()->itemData(0);
-    macros->recordButton()->click();
-    for (uint32_t flags : {0u, 0x80u}) {
-        w.hooks().keyboardHook({0x41, flags});
-        pump();
-    }
     macros->openGameMenu();
     press(w.tab(2));
     for (QWidget* top : QApplication::topLevelWidgets())

@@ -14,11 +14,8 @@
 #include "device/firmware_version.h"
 #include "device/key_codes.h"
 #include "device/presence_handler.h"
-#include "macros/dlg_macro.h"
 #include "pages/dlg_support.h"
 #include "platform/messages.h"
-#include "skin/bitmap_button.h"
-#include "skin/list_box.h"
 #include "tests/faults/holding_clock.h"
 #include "tests/support/recording_target.h"
 #include "tests/support/main_window_fixture.h"
@@ -64,15 +61,7 @@ protected:
     // A macro recorded on the macro page and given to the middle button, so
     // every apply uploads one before its key table.
     void giveTheMiddleButtonAMacro(CQ52XDriverDlg& w) {
-        press(w.tab(3));
-        auto* macros = static_cast<CDlgMacro*>(w.page(3));
-        macros->newMacroButton()->click();
-        const uint32_t id = *macros->macroList()->itemData(0);
-        macros->recordButton()->click();
-        for (uint32_t flags : {0u, 0x80u}) {
-            w.hooks().keyboardHook({0x41, flags});
-            pump();
-        }
+        const uint32_t id = recordMacroOfKeyA(w);
         press(w.tab(1));
         w.settings().current.buttons[1].functionType = kFunctionMacro;
         w.settings().macroRefs[1] = static_cast<int32_t>(id);
@@ -229,7 +218,7 @@ TEST_F(StallingMouseTest, EachApplyFailsItsFirstStepWithinOneBoundAndTheWindowAn
         probe.start();
         w.port()->post(msg::kShowHint, 0, CQ52XDriverDlg::kHintOk);
         EXPECT_TRUE(runUntil([&] { return !w.hintText().isEmpty(); }, 1000)) << "a hint posted meanwhile is shown";
-        runUntil([] { return false; }, 300);
+        runUntil([&] { return probe.ticks() >= 10; });
         ticksWhileStalled = probe.ticks();
         probe.stop();
         holding.release();

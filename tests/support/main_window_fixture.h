@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "macros/dlg_macro.h"
 #include "platform/utf16.h"
 #include "platform/virtual/instant_clock.h"
 #include "platform/virtual/virtual_mouse.h"
 #include "platform/virtual/virtual_plugging.h"
 #include "platform/virtual/virtual_usb_devices.h"
+#include "skin/bitmap_button.h"
 #include "skin/irr_button.h"
+#include "skin/list_box.h"
 #include "skin/message_port.h"
 #include "skin/window_messages.h"
 #include "tests/support/bytes.h"
@@ -76,6 +79,21 @@ protected:
     // A press of a slanted button as the pointer makes it: the command goes
     // to the window on the press.
     void press(CIrrButton* button) { window->port()->send(msg::kCommand, 0, MessagePort::handle(button)); }
+
+    // A new macro recorded on the macro page: A pressed and released. The
+    // recording is still on (leaving the page ends it); returns its id.
+    uint32_t recordMacroOfKeyA(CQ52XDriverDlg& w) {
+        press(w.tab(3));
+        auto* macros = static_cast<CDlgMacro*>(w.page(3));
+        macros->newMacroButton()->click();
+        const uint32_t id = *macros->macroList()->itemData(0);
+        macros->recordButton()->click();
+        for (uint32_t flags : {0u, 0x80u}) {
+            w.hooks().keyboardHook({0x41, flags});
+            pump();
+        }
+        return id;
+    }
 
     std::vector<uint8_t> profileFile(int n) const { return readAll(joinPath(folders.working, profileFileName(n))); }
 

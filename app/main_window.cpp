@@ -35,6 +35,7 @@
 #include "skin/irr_button.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/popup.h"
 #include "skin/qt_text.h"
 #include "skin/window_messages.h"
@@ -110,9 +111,14 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
     setMouseTracking(true);
     messages_.setOwner(this);
     worker_.setMainWindow(port_);
+    // A close that waited for modal windows comes again from the top.
+    ModalLoopScope::setOnAllEnded([this] {
+        if (closePending_ && !closing_) port_->post(msg::kClose, 0, 0);
+    });
 }
 
 CQ52XDriverDlg::~CQ52XDriverDlg() {
+    ModalLoopScope::setOnAllEnded(nullptr);
     worker_.setMainWindow(nullptr);
     worker_.stop();
     hooks_.removeHooks();

@@ -158,6 +158,7 @@ private:
     // Plugging news in the self-closing box; a close that comes meanwhile
     // waits for the box to have had its time.
     void showCountdown(std::u16string_view text);
+    void closeModalWindows();
     void onTimer(uintptr_t id);
     void onShowRequests();
     void trackHints(const QPoint& windowPoint);

@@ -8,6 +8,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 
 namespace q30x {
 
@@ -60,6 +61,7 @@ void CDlgInfo::restartCountdown(const QString& text) {
 
 int CDlgInfo::showMessage(QWidget* owner, const QString& text, bool questionMode, bool chineseUi) {
     CDlgInfo box(text, questionMode, false, chineseUi, owner);
+    ModalLoopScope modal;
     return box.exec();
 }
 

@@ -3,6 +3,7 @@
 // that never takes a report, a cable that cannot make up its mind.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "device/firmware_version.h"
 #include "device/key_codes.h"
 #include "device/presence_handler.h"
+#include "pages/dlg_main_set.h"
 #include "pages/dlg_support.h"
 #include "platform/messages.h"
 #include "tests/faults/holding_clock.h"
@@ -146,6 +148,34 @@ TEST_F(ReplugDuringApplyTest, TheWindowLeavesTheLinkToTheWorkerAndEndsAtTheOutco
     EXPECT_TRUE(mouse.state().protocolErrors.empty()) << mouse.state().protocolErrors.front();
     EXPECT_EQ(mouse.state().firmwareRequests, requestsBefore);
     EXPECT_EQ(mouse.openHandles(), 0);
+}
+
+// ---- Pulled out while a page's popup is open ---------------------------------
+
+class UnplugUnderAPopupTest : public test::MainWindowFixture {};
+
+TEST_F(UnplugUnderAPopupTest, TheProgramEndsOnceThePopupHasGoneAndItsPageWithIt) {
+    CQ52XDriverDlg& w = start();
+    auto* page = static_cast<CDlgMainSet*>(w.page(1));
+    bool popupSeen = false, closedByTest = false;
+    QTimer::singleShot(0, &w, [&] {
+        popupSeen = QApplication::activeModalWidget() != nullptr;
+        mouse.setPlugged(false);
+        // The removal is taken while the popup's own event loop runs; the
+        // program closes the popup itself.
+        if (!runUntil([] { return QApplication::activeModalWidget() == nullptr; }, 2000)) {
+            closedByTest = true;
+            QApplication::activeModalWidget()->close();
+        }
+    });
+    // The middle button's tab opens its assignment popup and waits in it.
+    page->port()->send(msg::kCommand, 0, MessagePort::handle(page->tab(1)));
+    EXPECT_FALSE(w.closed()) << "not from inside the popup's loop, with the page's code under it";
+    ASSERT_TRUE(runUntil([&] { return w.closed(); }));
+    EXPECT_TRUE(popupSeen);
+    EXPECT_FALSE(closedByTest);
+    EXPECT_TRUE(contains(messages.shown, kRemovalMessage));
+    EXPECT_FALSE(link.isOpen());
 }
 
 // ---- A firmware that answers nonsense ----------------------------------------

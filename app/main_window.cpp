@@ -338,9 +338,6 @@ void CQ52XDriverDlg::startApply() {
     applying_ = true;
     progress_->setChineseUi(language_.chineseUi != 0);
     progress_->runModal();
-    applying_ = false;
-    // A close that came during the apply waited for its outcome.
-    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onApplySucceeded() {
@@ -349,12 +346,22 @@ void CQ52XDriverDlg::onApplySucceeded() {
     hooks_.installHooks(port_);
     hooks_.setStatistics(0, 1);
     worker_.rearm();
+    applyEnded();
 }
 
 void CQ52XDriverDlg::onApplyFailed(int step) {
     worker_.rearm();
     ok_->setMarked(false);
     messages_.info(applyFailureText(step));
+    applyEnded();
+}
+
+void CQ52XDriverDlg::applyEnded() {
+    // The apply runs until its outcome is handled, not until the progress
+    // window closes: the worker posts that close just before the outcome,
+    // and a close taken in between would drop the failed step's text.
+    applying_ = false;
+    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onRestoreDefaults() {

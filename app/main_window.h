@@ -151,6 +151,7 @@ private:
     void onRestoreDefaults();
     void onApplySucceeded();
     void onApplyFailed(int step);
+    void applyEnded();
     void onDeviceNotifications();
     void scheduleNews();
     void takeNews();

@@ -35,6 +35,7 @@
 #include "skin/irr_button.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/popup.h"
 #include "skin/qt_text.h"
 #include "skin/window_messages.h"
@@ -110,9 +111,14 @@ CQ52XDriverDlg::CQ52XDriverDlg(ProgramServices& services, LanguageState& languag
     setMouseTracking(true);
     messages_.setOwner(this);
     worker_.setMainWindow(port_);
+    // A close that waited for modal windows comes again from the top.
+    ModalLoopScope::setOnAllEnded([this] {
+        if (closePending_ && !closing_) port_->post(msg::kClose, 0, 0);
+    });
 }
 
 CQ52XDriverDlg::~CQ52XDriverDlg() {
+    ModalLoopScope::setOnAllEnded(nullptr);
     worker_.setMainWindow(nullptr);
     worker_.stop();
     hooks_.removeHooks();
@@ -332,9 +338,6 @@ void CQ52XDriverDlg::startApply() {
     applying_ = true;
     progress_->setChineseUi(language_.chineseUi != 0);
     progress_->runModal();
-    applying_ = false;
-    // A close that came during the apply waited for its outcome.
-    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onApplySucceeded() {
@@ -343,12 +346,22 @@ void CQ52XDriverDlg::onApplySucceeded() {
     hooks_.installHooks(port_);
     hooks_.setStatistics(0, 1);
     worker_.rearm();
+    applyEnded();
 }
 
 void CQ52XDriverDlg::onApplyFailed(int step) {
     worker_.rearm();
     ok_->setMarked(false);
     messages_.info(applyFailureText(step));
+    applyEnded();
+}
+
+void CQ52XDriverDlg::applyEnded() {
+    // The apply runs until its outcome is handled, not until the progress
+    // window closes: the worker posts that close just before the outcome,
+    // and a close taken in between would drop the failed step's text.
+    applying_ = false;
+    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onRestoreDefaults() {
@@ -358,7 +371,9 @@ void CQ52XDriverDlg::onRestoreDefaults() {
 }
 
 void CQ52XDriverDlg::onInputEvent(uintptr_t code, intptr_t flags) {
-    sts_->port()->post(msg::kStatsInput, code, flags);
+    // Counted at once: a forward posted behind a close already queued
+    // would die with the page, and the click with it.
+    sts_->port()->send(msg::kStatsInput, code, flags);
     runHostAction(hostActionFor(settings_.current, code), services_.launcher, services_.sound);
 }
 
@@ -413,7 +428,8 @@ void CQ52XDriverDlg::onTimer(uintptr_t id) {
         port_->killTimer(kUpdaterTimer);
         // A missing updater is not reported: it is an optional part of an install.
         startUpdater(services_.launcher, services_.folders);
-    } else if (id == DevicePresence::kRetryTimer) {
+    } else if (id == DevicePresence::kRetryTimer && !applying_) {
+        // During an apply the link is the worker's: the next tick tries.
         DevicePresence::Action action;
         presence_.onRetryTimer(action);
         onPresenceAction(action);
@@ -421,11 +437,38 @@ void CQ52XDriverDlg::onTimer(uintptr_t id) {
 }
 
 void CQ52XDriverDlg::onDeviceNotifications() {
-    for (const DeviceNotification& notification : services_.notifications->takePending()) {
-        DevicePresence::Action action;
-        presence_.onDeviceChange(notification, action);
-        onPresenceAction(action);
-    }
+    std::vector<DeviceNotification> news(pendingNews_.begin(), pendingNews_.end());
+    for (DeviceNotification& notification : services_.notifications->takePending()) news.push_back(std::move(notification));
+    const std::vector<DeviceNotification> folded = foldMouseNews(news);
+    pendingNews_.assign(folded.begin(), folded.end());
+    scheduleNews();
+}
+
+void CQ52XDriverDlg::scheduleNews() {
+    if (pendingNews_.empty() || newsScheduled_) return;
+    newsScheduled_ = true;
+    QTimer::singleShot(0, this, [this] { takeNews(); });
+}
+
+void CQ52XDriverDlg::takeNews() {
+    // One piece per turn of the event loop: an arrival holds the window for
+    // the link's open and its firmware read, and two in one turn would
+    // hold it past what a user notices.
+    newsScheduled_ = false;
+    // A box shown for an earlier piece may have run the shutdown: the pages
+    // and the link are gone, nothing is to be opened again.
+    if (closing_ || pendingNews_.empty()) return;
+    const DeviceNotification notification = pendingNews_.front();
+    pendingNews_.pop_front();
+    scheduleNews();
+    // While an apply runs the link is the worker's: opening it again here
+    // would put the firmware request between the worker's command and its
+    // data. A removal during the apply ends the program at its outcome
+    // anyway, and an arrival with the link open changes nothing.
+    if (applying_ && isMouseArrival(notification)) return;
+    DevicePresence::Action action;
+    presence_.onDeviceChange(notification, action);
+    onPresenceAction(action);
 }
 
 void CQ52XDriverDlg::onPresenceAction(const DevicePresence::Action& action) {
@@ -433,7 +476,17 @@ void CQ52XDriverDlg::onPresenceAction(const DevicePresence::Action& action) {
         port_->setTimer(DevicePresence::kRetryTimer, DevicePresence::kRetryPeriodMs);
     if (action.retryTimer == DevicePresence::Action::Timer::Stop) port_->killTimer(DevicePresence::kRetryTimer);
     if (action.firmwareVersionChanged) support_->setFirmwareVersionText(action.firmwareVersionText);
-    if (!action.countdownMessage.empty()) messages_.countdown(action.countdownMessage);
+    if (!action.countdownMessage.empty()) showCountdown(action.countdownMessage);
+}
+
+void CQ52XDriverDlg::showCountdown(std::u16string_view text) {
+    // A removal posts the program's close before its news is shown; the box
+    // would otherwise vanish with the program at once, its text unread.
+    const bool outermost = !std::exchange(countingDown_, true);
+    messages_.countdown(text);
+    if (!outermost) return;
+    countingDown_ = false;
+    if (closePending_) shutdown();
 }
 
 void CQ52XDriverDlg::onShowRequests() {

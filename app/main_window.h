@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -150,8 +151,15 @@ private:
     void onRestoreDefaults();
     void onApplySucceeded();
     void onApplyFailed(int step);
+    void applyEnded();
     void onDeviceNotifications();
+    void scheduleNews();
+    void takeNews();
     void onPresenceAction(const DevicePresence::Action& action);
+    // Plugging news in the self-closing box; a close that comes meanwhile
+    // waits for the box to have had its time.
+    void showCountdown(std::u16string_view text);
+    void closeModalWindows();
     void onTimer(uintptr_t id);
     void onShowRequests();
     void trackHints(const QPoint& windowPoint);
@@ -211,9 +219,12 @@ private:
     QPointer<CMenuExA> popup_;
     QSystemTrayIcon* tray_ = nullptr;
     QSocketNotifier* deviceNotifier_ = nullptr;
+    std::deque<DeviceNotification> pendingNews_;  // folded, not yet taken
+    bool newsScheduled_ = false;
     QSocketNotifier* instanceNotifier_ = nullptr;
 
     bool applying_ = false;
+    bool countingDown_ = false;
     bool closePending_ = false;
     bool closing_ = false;
     bool closed_ = false;

@@ -19,6 +19,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/popup.h"
 #include "skin/window_messages.h"
 
@@ -115,12 +116,19 @@ void CQ52XDriverDlg::preloadSkin(int flagBitmap) {
 
 void CQ52XDriverDlg::shutdown() {
     if (closing_) return;
-    if (applying_) {
-        // The worker may be waiting on this thread: end once its outcome is in.
+    // The worker may be waiting on this thread: end once its outcome is in.
+    // Plugging news on screen: end once it has had its time. Any other
+    // modal window is closed: the code that opened it (a page's, which the
+    // end deletes) sits under its loop, so the end comes once the last
+    // modal loop has returned.
+    if (applying_ || countingDown_ || ModalLoopScope::depth() > 0) {
         closePending_ = true;
+        if (!applying_ && !countingDown_) closeModalWindows();
         return;
     }
     closing_ = true;
+    // Plugging news no longer concerns a program that is ending.
+    if (deviceNotifier_) deviceNotifier_->setEnabled(false);
     if (tray_) tray_->hide();
     delete tray_;
     tray_ = nullptr;
@@ -147,6 +155,14 @@ void CQ52XDriverDlg::shutdown() {
     closed_ = true;
     hide();
     if (onClosed_) onClosed_();
+}
+
+void CQ52XDriverDlg::closeModalWindows() {
+    // Innermost first; each loop returns once control is back in it.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal) break;  // it would not close
+    }
 }
 
 void CQ52XDriverDlg::onQueryEndSession() {

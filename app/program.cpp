@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
+#include "app/event_loop_probe.h"
 #include "app/input_source_choice.h"
 #include "app/main_window.h"
 #include "app/qt_sound_player.h"
@@ -38,6 +40,7 @@ constexpr CommandOption kOptions[] = {
     {"desktop", nullptr, "with --virtual-mouse, still apply the pointer settings to this desktop"},
     {"screenshots", "DIR", "start, save a picture of every window into DIR, end"},
     {"quit-after-first-paint", nullptr, "end right after the window's first paint (start-up benchmark)"},
+    {"stall-report", "FILE", "at the end, write the longest pause of the window's event loop and of a repaint to FILE"},
 };
 
 void noteOnce(const std::string& text) { std::fprintf(stderr, "q30x: %s\n", text.c_str()); }
@@ -122,7 +125,11 @@ int runProgram(int argc, char** argv) {
     std::unique_ptr<UsbDeviceList> usbDevices =
         device.isVirtual() ? std::make_unique<VirtualUsbDevices>(loader && std::string(loader) == "1")
                            : makeSystemUsbDeviceList();
-    auto notifications = makeSystemDeviceNotifications();
+    auto notifications = device.deviceNotifications(error);
+    if (!notifications) {
+        std::cerr << "q30x: " << error << "\n";
+        return kExitUsage;
+    }
     QtSoundPlayer sound;
     auto downloader = makeCurlDownloader();
     ProgramServices services{folders,   device.link(), device.clock(), device.trace(), input,
@@ -135,7 +142,16 @@ int runProgram(int argc, char** argv) {
     // On the heap: the window holds the whole macro library.
     auto owned = std::make_unique<CQ52XDriverDlg>(services, language, strings, *messages);
     CQ52XDriverDlg& window = *owned;
-    window.setOnClosed([&app] { app.quit(); });
+    // How long the window ever waited, measured from the start of its event loop to its close.
+    std::unique_ptr<EventLoopProbe> probe;
+    if (has("stall-report")) probe = std::make_unique<EventLoopProbe>(&window);
+    window.setOnClosed([&app, &probe, &parsed] {
+        if (probe) {
+            probe->stop();
+            std::ofstream(parsed.options["stall-report"]) << probe->report();
+        }
+        app.quit();
+    });
 
     // SIGTERM, SIGINT and the end of the session end the program as the
     // window's close does, so nothing kept at shutdown is lost.
@@ -169,6 +185,7 @@ int runProgram(int argc, char** argv) {
     }
 
     window.initialise();
+    if (probe && window.initialised()) probe->start();
     const int status = app.exec();
     return window.mouseMissing() ? kExitNoMouse : status;
 }

@@ -11,6 +11,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/page_controls.h"
 #include "skin/qt_text.h"
 
@@ -189,7 +190,11 @@ void CSettingDlg::end(bool chosen) {
 }
 
 int CSettingDlg::exec() {
-    const int result = QDialog::exec();
+    int result = Rejected;
+    {
+        ModalLoopScope modal;
+        result = QDialog::exec();
+    }
     if (result == Accepted) commit();
     return result;
 }

@@ -18,6 +18,7 @@
 #include "skin/layout.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/page_controls.h"
 #include "skin/qt_text.h"
 #include "skin/skin_scroll.h"
@@ -244,6 +245,7 @@ QString CSetting_AdvanceDlg::choosePath(int row) {
         break;
     default: break;
     }
+    ModalLoopScope modal;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/virtual/instant_clock.h"
 #include "platform/virtual/virtual_mouse.h"
+#include "platform/virtual/virtual_plugging.h"
 
 namespace q30x {
 
@@ -30,7 +31,9 @@ bool DeviceLinkSetup::setUp(const LinkOptions& options, std::ostream& standardOu
             error = read.error;
             return false;
         }
-        backend_ = std::make_unique<VirtualMouse>(read.config, *clock_);
+        auto mouse = std::make_unique<VirtualMouse>(read.config, *clock_);
+        virtualMouse_ = mouse.get();
+        backend_ = std::move(mouse);
     } else {
         backend_ = makeSystemHidBackend();
     }
@@ -48,6 +51,17 @@ bool DeviceLinkSetup::setUp(const LinkOptions& options, std::ostream& standardOu
     }
     link_ = std::make_unique<CUSBDriver>(*backend_, *clock_, trace_.get());
     return true;
+}
+
+std::unique_ptr<DeviceNotificationSource> DeviceLinkSetup::deviceNotifications(std::string& error) {
+    if (!virtualMouse_) return makeSystemDeviceNotifications();
+    const char* cable = std::getenv("Q30X_VIRTUAL_CABLE");
+    auto plugging = std::make_unique<VirtualPlugging>(*virtualMouse_, cable ? cable : "");
+    if (!plugging->ready()) {
+        error = std::string("Q30X_VIRTUAL_CABLE: cannot open ") + (cable ? cable : "the virtual mouse's plugging");
+        return nullptr;
+    }
+    return plugging;
 }
 
 std::unique_ptr<DesktopMouseSettings> makeDesktopFor(bool virtualMouse, bool desktopWanted,

@@ -8,9 +8,12 @@
 #include "device/usb_driver.h"
 #include "platform/clock.h"
 #include "platform/desktop_mouse.h"
+#include "platform/devices.h"
 #include "platform/hid.h"
 
 namespace q30x {
+
+class VirtualMouse;
 
 // How a program reaches the mouse: the real HID stack or the virtual mouse,
 // real pauses or skipped ones, and where the trace goes ("-" is standard
@@ -37,9 +40,14 @@ public:
     bool isVirtual() const { return virtual_; }
     Trace* trace() { return trace_.get(); }
     bool tracesToStandardOutput() const { return traceToOut_; }
+    // Plugging and unplugging as the link follows them: the virtual mouse's
+    // own (worked through the FIFO of Q30X_VIRTUAL_CABLE when set), else the
+    // system's. Null with `error` set when the cable cannot be opened.
+    std::unique_ptr<DeviceNotificationSource> deviceNotifications(std::string& error);
 
 private:
     bool virtual_ = false;
+    VirtualMouse* virtualMouse_ = nullptr;  // inside backend_ when virtual
     bool traceToOut_ = false;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<HidBackend> backend_;

@@ -53,4 +53,15 @@ bool isMouseArrival(const DeviceNotification& notification) { return namesMouse(
 
 bool isMouseRemoval(const DeviceNotification& notification) { return namesMouse(notification, kDeviceRemoved); }
 
+std::vector<DeviceNotification> foldMouseNews(const std::vector<DeviceNotification>& batch) {
+    std::vector<DeviceNotification> folded;
+    const DeviceNotification* last = nullptr;
+    for (const DeviceNotification& notification : batch) {
+        if (isMouseRemoval(notification) && folded.empty()) folded.push_back(notification);
+        if (isMouseRemoval(notification) || isMouseArrival(notification)) last = &notification;
+    }
+    if (last && isMouseArrival(*last)) folded.push_back(*last);
+    return folded;
+}
+
 }  // namespace q30x

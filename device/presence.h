@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/devices.h"
@@ -34,5 +35,12 @@ bool startUpdater(ProgramLauncher& launcher, const Folders& folders);
 // device-interface arrivals and removals whose path names the mouse count.
 bool isMouseArrival(const DeviceNotification& notification);
 bool isMouseRemoval(const DeviceNotification& notification);
+
+// The news of one batch as the window takes it: the mouse's own folded to
+// its first removal, if any, then its last arrival when the batch ends with
+// the mouse back; other news dropped (it changes nothing). A cable that went
+// in and out while the window was busy then costs one open of the link, not
+// one per flap.
+std::vector<DeviceNotification> foldMouseNews(const std::vector<DeviceNotification>& batch);
 
 }  // namespace q30x

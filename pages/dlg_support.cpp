@@ -12,6 +12,7 @@
 #include "platform/user_messages.h"
 #include "skin/bitmap_button.h"
 #include "skin/images.h"
+#include "skin/modal_loop.h"
 #include "skin/qt_text.h"
 
 namespace q30x {
@@ -105,6 +106,7 @@ QString CDlgSupport::choosePath(FileDialog kind) {
     dialog.setNameFilter(QStringLiteral("CFG Files (*.cfg)"));
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
     dialog.setDirectory(QDir::home());
+    ModalLoopScope modal;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
 }

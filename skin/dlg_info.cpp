@@ -8,6 +8,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 
 namespace q30x {
 
@@ -47,15 +48,20 @@ CDlgInfo::CDlgInfo(const QString& text, bool questionMode, bool countdownMode, b
                      kOk);
     if (question_) cancel_ = makeButton(chinese_ ? QStringLiteral("取消") : QStringLiteral("Cancel"), li::kQuestionCancel, kCancel);
 
-    if (countdownMode_) {
-        ok_->setCaption(okCaption(5));
-        countdown_ = 5;
-        port_->setTimer(kCountdownTimer, 1000);
-    }
+    if (countdownMode_) restartCountdown(text_);
+}
+
+void CDlgInfo::restartCountdown(const QString& text) {
+    text_ = text;
+    countdown_ = 5;
+    ok_->setCaption(okCaption(countdown_));
+    port_->setTimer(kCountdownTimer, 1000);
+    update();
 }
 
 int CDlgInfo::showMessage(QWidget* owner, const QString& text, bool questionMode, bool chineseUi) {
     CDlgInfo box(text, questionMode, false, chineseUi, owner);
+    ModalLoopScope modal;
     return box.exec();
 }
 

@@ -28,6 +28,8 @@ public:
     CGDIBitmapBtn* cancelButton() const { return cancel_; }
     CGDIBitmapBtn* closeButton() const { return close_; }
     int countdown() const { return countdown_; }
+    // The countdown form with new text: its five seconds start again.
+    void restartCountdown(const QString& text);
 
     void reject() override { done(kCancel); }
 

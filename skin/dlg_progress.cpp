@@ -8,6 +8,7 @@
 #include "skin/images.h"
 #include "skin/layout.h"
 #include "skin/message_port.h"
+#include "skin/modal_loop.h"
 #include "skin/slider.h"
 
 namespace q30x {
@@ -57,6 +58,7 @@ int CDlgProgress::runModal() {
     show();
     raise();
     activateWindow();
+    ModalLoopScope modal;
     return exec();
 }
 

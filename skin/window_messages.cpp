@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "skin/dlg_info.h"
+#include "skin/modal_loop.h"
 #include "skin/qt_text.h"
 
 namespace q30x {
@@ -12,7 +13,9 @@ void WindowMessages::info(std::u16string_view text) {
 }
 
 void WindowMessages::standard(std::u16string_view text, std::u16string_view caption) {
-    QMessageBox::information(owner_, qtext(caption), qtext(text));
+    QMessageBox box(QMessageBox::Information, qtext(caption), qtext(text), QMessageBox::Ok, owner_);
+    ModalLoopScope modal;
+    box.exec();
 }
 
 bool WindowMessages::question(std::u16string_view text) {
@@ -20,7 +23,13 @@ bool WindowMessages::question(std::u16string_view text) {
 }
 
 void WindowMessages::countdown(std::u16string_view text) {
+    if (countdownBox_) {
+        countdownBox_->restartCountdown(qtext(text));
+        return;
+    }
     CDlgInfo box(qtext(text), false, true, language_.chineseUi != 0, owner_);
+    countdownBox_ = &box;
+    ModalLoopScope modal;
     box.exec();
 }
 

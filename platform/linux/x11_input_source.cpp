@@ -22,7 +22,10 @@ public:
         stop();
         Display* display = XOpenDisplay(nullptr);
         if (!display) return false;
-        int opcode = 0, event = 0, error = 0, major = 2, minor = 0;
+        // XI 2.1: raw events arrive even while another client holds a grab
+        // (a menu, a game, the program's own slanted buttons under the
+        // pointer); a 2.0 client loses every click made meanwhile.
+        int opcode = 0, event = 0, error = 0, major = 2, minor = 1;
         if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error) ||
             XIQueryVersion(display, &major, &minor) != Success) {
             XCloseDisplay(display);

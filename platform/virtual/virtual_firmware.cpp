@@ -28,7 +28,11 @@ bool fixedBytes(std::span<const uint8_t> frame, std::initializer_list<uint8_t> e
 }  // namespace
 
 VirtualFirmware::VirtualFirmware(const VirtualMouseConfig& config, Clock& clock)
-    : firmwareVersion_(config.firmwareVersion), clock_(clock), failures_(config.failures) {}
+    : firmwareVersion_(config.firmwareVersion),
+      stallEveryWrite_(config.stallEveryWrite),
+      versionAnswer_(config.versionAnswer),
+      clock_(clock),
+      failures_(config.failures) {}
 
 bool VirtualFirmware::refuse(const std::string& why) {
     state_.protocolErrors.push_back(why);
@@ -42,6 +46,16 @@ bool VirtualFirmware::takeFailure(VirtualFailure::Kind kind, uint8_t command) {
     if (found == failures_.end()) return false;
     failures_.erase(found);
     return true;
+}
+
+bool VirtualFirmware::unplugsAt(std::span<const uint8_t> report, bool output) {
+    if (output) return pending_.reportsExpected > 0 && takeFailure(VirtualFailure::Kind::OutputUnplug, pending_.command);
+    return report.size() > 1 && takeFailure(VirtualFailure::Kind::Unplug, report[1]);
+}
+
+void VirtualFirmware::powerLost() {
+    pending_ = {};
+    answerReady_ = false;
 }
 
 bool VirtualFirmware::setFeature(std::span<const uint8_t> report) {
@@ -125,12 +139,14 @@ bool VirtualFirmware::getFeature(std::span<uint8_t> report) {
     if (report[0] != kVirtualReportId) return refuse("get-feature with report id " + hexByte(report[0]));
     std::fill(report.begin() + 1, report.end(), 0);
     // Without a preceding request the firmware has nothing to say.
-    if (answerReady_) {
+    if (answerReady_ && versionAnswer_) {
+        std::copy(versionAnswer_->begin(), versionAnswer_->end(), report.begin() + 1);
+    } else if (answerReady_) {
         report[1] = 0x80;
         report[2] = static_cast<uint8_t>(firmwareVersion_ / 10);
         report[3] = static_cast<uint8_t>(firmwareVersion_ % 10);
-        answerReady_ = false;
     }
+    answerReady_ = false;
     return true;
 }
 
@@ -153,7 +169,7 @@ HidWrite VirtualFirmware::writeOutput(std::span<const uint8_t> report, uint32_t 
         return HidWrite::Failed;
     }
     if (takeFailure(VirtualFailure::Kind::Output, pending_.command)) return HidWrite::Failed;
-    if (takeFailure(VirtualFailure::Kind::Stall, pending_.command)) {
+    if (stallEveryWrite_ || takeFailure(VirtualFailure::Kind::Stall, pending_.command)) {
         clock_.sleepMs(timeoutMs);
         return HidWrite::TimedOut;
     }

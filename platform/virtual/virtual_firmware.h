@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct VirtualFailure {
         SetFeature,  // CMD: the first set-feature with that command byte
         Output,      // CMD:out: the first output report of that command's data
         Stall,       // CMD:stall: that output report stays pending until the bound
+        Unplug,      // CMD:unplug: the mouse is pulled out as that command's frame arrives
+        OutputUnplug,  // CMD:out-unplug: pulled out at the first output report of that command's data
     };
     Kind kind = Kind::SetFeature;
     uint8_t command = 0;
@@ -32,6 +35,9 @@ struct VirtualMouseConfig {
     int firmwareVersion = kVirtualDefaultFirmware;
     bool vendorAbsent = false;  // "open": the vendor interface is not there
     bool decoy = false;         // an interface with the right ids and no feature values, listed first
+    bool stallEveryWrite = false;  // "stall": no output report is ever taken, each stays pending until the bound
+    // A broken firmware: the eight bytes it answers the version request with.
+    std::optional<std::array<uint8_t, kVirtualFeatureSize - 1>> versionAnswer;
     std::vector<VirtualFailure> failures;
 };
 
@@ -68,6 +74,11 @@ public:
     HidWrite writeOutput(std::span<const uint8_t> report, uint32_t timeoutMs);
 
     const VirtualMouseState& state() const { return state_; }
+    // Whether this frame is where the mouse is to be pulled out (once).
+    bool unplugsAt(std::span<const uint8_t> report, bool output);
+    // Pulled out, the mouse loses the data phase and the answer it was
+    // preparing; what it stored stays.
+    void powerLost();
 
 private:
     bool refuse(const std::string& why);
@@ -84,6 +95,8 @@ private:
     };
 
     int firmwareVersion_;
+    bool stallEveryWrite_;
+    std::optional<std::array<uint8_t, kVirtualFeatureSize - 1>> versionAnswer_;
     Clock& clock_;
     std::vector<VirtualFailure> failures_;  // used ones are removed
     VirtualMouseState state_;

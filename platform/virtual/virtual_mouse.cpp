@@ -66,6 +66,10 @@ bool readFailure(std::string_view token, VirtualConfigRead& read) {
         read.config.vendorAbsent = true;
         return true;
     }
+    if (token == "stall") {
+        read.config.stallEveryWrite = true;
+        return true;
+    }
     VirtualFailure failure;
     std::string_view code = token;
     if (auto colon = token.find(':'); colon != std::string_view::npos) {
@@ -73,6 +77,8 @@ bool readFailure(std::string_view token, VirtualConfigRead& read) {
         code = token.substr(0, colon);
         if (mode == "out") failure.kind = VirtualFailure::Kind::Output;
         else if (mode == "stall") failure.kind = VirtualFailure::Kind::Stall;
+        else if (mode == "unplug") failure.kind = VirtualFailure::Kind::Unplug;
+        else if (mode == "out-unplug") failure.kind = VirtualFailure::Kind::OutputUnplug;
         else return false;
     }
     if (code.substr(0, 2) == "0x" || code.substr(0, 2) == "0X") code.remove_prefix(2);
@@ -101,7 +107,7 @@ VirtualConfigRead readVirtualMouseConfig(const char* fail, const char* firmware,
             std::string_view token = rest.substr(0, comma);
             if (!readFailure(token, read)) {
                 read.error = "Q30X_VIRTUAL_FAIL: cannot read '" + std::string(token) +
-                             "' (expected open, CMD, CMD:out or CMD:stall, CMD a command byte in hex)";
+                             "' (expected open, stall, CMD, CMD:out, CMD:stall, CMD:unplug or CMD:out-unplug, CMD a command byte in hex)";
                 return read;
             }
             if (more) rest.remove_prefix(comma + 1);
@@ -129,11 +135,15 @@ VirtualConfigRead virtualMouseConfigFromEnvironment() {
 
 class VirtualMouse::Device final : public HidDevice {
 public:
-    explicit Device(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+    explicit Device(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) { ++shared_->openHandles; }
+    ~Device() override {
+        std::lock_guard lock(shared_->mutex);
+        --shared_->openHandles;
+    }
 
     bool setFeature(std::span<const uint8_t> report) override {
         std::lock_guard lock(shared_->mutex);
-        return shared_->plugged && shared_->firmware.setFeature(report);
+        return reachable(report, false) && shared_->firmware.setFeature(report);
     }
     bool getFeature(std::span<uint8_t> report) override {
         std::lock_guard lock(shared_->mutex);
@@ -141,12 +151,25 @@ public:
     }
     HidWrite writeOutput(std::span<const uint8_t> report, uint32_t timeoutMs) override {
         std::lock_guard lock(shared_->mutex);
-        return shared_->plugged ? shared_->firmware.writeOutput(report, timeoutMs) : HidWrite::Failed;
+        return reachable(report, true) ? shared_->firmware.writeOutput(report, timeoutMs) : HidWrite::Failed;
     }
 
 private:
+    // False once the mouse is out, also when this very frame pulls it out.
+    bool reachable(std::span<const uint8_t> report, bool output) {
+        if (shared_->plugged && shared_->firmware.unplugsAt(report, output)) shared_->setPlugged(false);
+        return shared_->plugged;
+    }
+
     std::shared_ptr<Shared> shared_;
 };
+
+void VirtualMouse::Shared::setPlugged(bool now) {
+    if (plugged == now) return;
+    plugged = now;
+    if (!plugged) firmware.powerLost();
+    if (onPlugging) onPlugging(now);
+}
 
 VirtualMouse::VirtualMouse(const VirtualMouseConfig& config, Clock& clock)
     : config_(config), shared_(std::make_shared<Shared>(config, clock)) {}
@@ -179,7 +202,22 @@ VirtualMouseState VirtualMouse::state() const {
 
 void VirtualMouse::setPlugged(bool plugged) {
     std::lock_guard lock(shared_->mutex);
-    shared_->plugged = plugged;
+    shared_->setPlugged(plugged);
+}
+
+bool VirtualMouse::plugged() const {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->plugged;
+}
+
+int VirtualMouse::openHandles() const {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->openHandles;
+}
+
+void VirtualMouse::setPluggingListener(std::function<void(bool plugged)> listener) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->onPlugging = std::move(listener);
 }
 
 }  // namespace q30x

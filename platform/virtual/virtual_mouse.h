@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -16,8 +17,9 @@ std::span<const uint8_t> virtualKeyboardDescriptor();
 std::span<const uint8_t> virtualVendorDescriptor();
 std::span<const uint8_t> virtualDecoyDescriptor();
 
-// Reads the settings of Q30X_VIRTUAL_FAIL ("open", "CMD", "CMD:out",
-// "CMD:stall", comma-separated; CMD a command byte in hex),
+// Reads the settings of Q30X_VIRTUAL_FAIL ("open", "stall", "CMD",
+// "CMD:out", "CMD:stall", "CMD:unplug", "CMD:out-unplug", comma-separated;
+// CMD a command byte in hex),
 // Q30X_VIRTUAL_FIRMWARE (0 to 2559) and Q30X_VIRTUAL_DECOY (1). Null texts
 // mean unset. `error` is empty when every text was understood.
 struct VirtualConfigRead {
@@ -40,6 +42,12 @@ public:
     VirtualMouseState state() const;
     // Pulls the mouse out (every interface gone, open handles fail) and back in.
     void setPlugged(bool plugged);
+    bool plugged() const;
+    // Handles opened and not yet closed by whoever opened them.
+    int openHandles() const;
+    // Told of every change of plugging, also one a failure injection makes
+    // mid-transfer, on the thread that made it.
+    void setPluggingListener(std::function<void(bool plugged)> listener);
 
 private:
     class Device;
@@ -47,7 +55,10 @@ private:
         std::mutex mutex;
         VirtualFirmware firmware;
         bool plugged = true;
+        int openHandles = 0;
+        std::function<void(bool)> onPlugging;
         Shared(const VirtualMouseConfig& config, Clock& clock) : firmware(config, clock) {}
+        void setPlugged(bool now);  // with `mutex` held
     };
     VirtualMouseConfig config_;
     std::shared_ptr<Shared> shared_;

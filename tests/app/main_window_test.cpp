@@ -19,89 +19,23 @@
 #include "pages/dlg_support.h"
 #include "platform/messages.h"
 #include "platform/utf16.h"
-#include "platform/virtual/instant_clock.h"
-#include "platform/virtual/virtual_mouse.h"
-#include "platform/virtual/virtual_usb_devices.h"
 #include "skin/bitmap_button.h"
 #include "skin/irr_button.h"
 #include "skin/list_box.h"
 #include "skin/message_port.h"
 #include "skin/window_messages.h"
-#include "tests/support/recording_launcher.h"
-#include "tests/support/bytes.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/main_window_fixture.h"
 
 namespace q30x {
 namespace {
 
-// Every box the window would show, recorded instead of run modally.
-struct RecordingWindowMessages final : WindowMessages {
-    using WindowMessages::WindowMessages;
-    std::vector<std::string> shown;
-    void info(std::u16string_view text) override { shown.push_back("info: " + toUtf8(text)); }
-    void standard(std::u16string_view text, std::u16string_view) override { shown.push_back("standard: " + toUtf8(text)); }
-    void countdown(std::u16string_view text) override { shown.push_back("countdown: " + toUtf8(text)); }
-};
-
-void pump() {
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-// The program against the virtual mouse, with recorded launches, sounds,
-// desktop settings and boxes. English unless a test stores another language.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
     explicit MainWindowTest(const char* failures = nullptr, const char* firmware = nullptr)
-        : mouse(readVirtualMouseConfig(failures, firmware, nullptr).config, clock) {
-        folders.program = Q30X_TEST_PROGRAM_DIR;
-        folders.working = work.file("TARVO/Q30X");
-        services.folders = folders;
-        seedWorkingFolder(folders);
-        writeLanguage(2);
-        strings.LoadCatalogue(joinPath(folders.program, "Language/sc.xml"));
-    }
-    ~MainWindowTest() override {
-        if (window && !window->closed()) window->shutdown();
-    }
-
-    void writeLanguage(int32_t number) {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&number);
-        test::writeAll(joinPath(folders.working, "Language.cfg"), {bytes, bytes + 4});
-    }
-
-    CQ52XDriverDlg& start() {
-        window = std::make_unique<CQ52XDriverDlg>(services, language, strings, messages);
-        window->initialise();
-        pump();
-        return *window;
-    }
-
-    // A press of a slanted button as the pointer makes it: the command goes
-    // to the window on the press.
-    void press(CIrrButton* button) { window->port()->send(msg::kCommand, 0, MessagePort::handle(button)); }
-
-    std::vector<uint8_t> profileFile(int n) const { return test::readAll(joinPath(folders.working, profileFileName(n))); }
-
-    test::TempFolder work;
-    Folders folders;
-    InstantClock clock;
-    VirtualMouse mouse;
-    std::ostringstream traceText;
-    Trace trace{traceText};
-    CUSBDriver link{mouse, clock, &trace};
-    QuietInputSource input{true};
-    RecordingDesktopMouseSettings desktop;
-    test::RecordingLauncher launcher;
-    VirtualUsbDevices usb{false};
-    ProgramServices services{folders, link, clock, &trace, input, desktop, launcher, usb, launcher};
-    LanguageState language;
-    StringCatalogue strings;
-    RecordingWindowMessages messages{language};
-    std::unique_ptr<CQ52XDriverDlg> window;
+        : MainWindowFixture(readVirtualMouseConfig(failures, firmware, nullptr).config) {}
 };
+
+using test::pump;
 
 TEST_F(MainWindowTest, StartsOnTheMainPageWithTheStoredLanguageHooksAndUpdaterTimer) {
     CQ52XDriverDlg& w = start();
@@ -122,15 +56,8 @@ TEST_F(MainWindowTest, StartsOnTheMainPageWithTheStoredLanguageHooksAndUpdaterTi
 
 TEST_F(MainWindowTest, LeavingTheMacroPageClosesItsMenuAndStoresTheRecordingOnDiskBeforeTheEnd) {
     CQ52XDriverDlg& w = start();
-    press(w.tab(3));
+    const uint32_t id = recordMacroOfKeyA(w);
     auto* macros = static_cast<CDlgMacro*>(w.page(3));
-    macros->newMacroButton()->click();
-    const uint32_t id = *macros->macroList()->itemData(0);
-    macros->recordButton()->click();
-    for (uint32_t flags : {0u, 0x80u}) {
-        w.hooks().keyboardHook({0x41, flags});
-        pump();
-    }
     macros->openGameMenu();
     press(w.tab(2));
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -343,6 +270,15 @@ TEST_F(MainWindowTest, CountsFromTheHooksAreSavedAtTheSessionsEndAndAtShutdown) 
     saved = test::readAll(stats);
     EXPECT_EQ((std::vector<uint32_t>{test::u32At(saved, 0), test::u32At(saved, 8), test::u32At(saved, 16)}),
               (std::vector<uint32_t>{2, 1, 1}));
+}
+
+TEST_F(MainWindowTest, ClicksThatCameJustBeforeTheCloseAreCountedInTheSavedFile) {
+    CQ52XDriverDlg& w = start();
+    for (int click = 0; click < 3; ++click) w.port()->post(msg::kInputEvent, 0x207, 0);
+    w.port()->post(msg::kClose, 0, 0);
+    pump();
+    ASSERT_TRUE(w.closed());
+    EXPECT_EQ(test::u32At(test::readAll(joinPath(folders.working, "Sts.cfg")), 4), 3u);
 }
 
 TEST_F(MainWindowTest, TheTrayMenusCommandsShowAndEnd) {

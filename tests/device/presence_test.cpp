@@ -91,5 +91,33 @@ TEST(Presence, OnlyMouseInterfaceArrivalsAndRemovalsCount) {
     }
 }
 
+TEST(Presence, ABatchOfNewsFoldsToAtMostOneRemovalAndOneArrival) {
+    const DeviceNotification in{kDeviceArrived, true, usbInterfacePath(0x3c1f, 0x7e02, "3-1")};
+    const DeviceNotification out{kDeviceRemoved, true, in.devicePath};
+    const DeviceNotification otherIn{kDeviceArrived, true, usbInterfacePath(0x046d, 0xc077, "3-2")};
+    struct Case {
+        const char* what;
+        std::vector<DeviceNotification> batch;
+        std::vector<bool> foldedArrivals;  // what is left, in order: true an arrival, false a removal
+    };
+    const Case cases[] = {
+        {"nothing", {}, {}},
+        {"another device only", {otherIn}, {}},
+        {"one removal", {out}, {false}},
+        {"one arrival", {in, otherIn}, {true}},
+        {"out and back", {out, in}, {false, true}},
+        {"flapping, ending in", {in, out, in, out, otherIn, in}, {false, true}},
+        {"flapping, ending out", {out, in, out, in, out}, {false}},
+    };
+    for (const Case& c : cases) {
+        std::vector<bool> arrivals;
+        for (const DeviceNotification& n : foldMouseNews(c.batch)) {
+            EXPECT_TRUE(isMouseArrival(n) || isMouseRemoval(n)) << c.what;
+            arrivals.push_back(isMouseArrival(n));
+        }
+        EXPECT_EQ(arrivals, c.foldedArrivals) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace q30x

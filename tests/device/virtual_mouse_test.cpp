@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "device/presence.h"
 #include "device/usb_driver.h"
+#include "platform/virtual/virtual_plugging.h"
+#include "tests/support/temp_folder.h"
 
 namespace q30x {
 namespace {
@@ -36,7 +44,16 @@ TEST(VirtualMouseConfig, ReadsTheEnvironmentTexts) {
     EXPECT_EQ(unset.config.firmwareVersion, 12);
     EXPECT_FALSE(unset.config.vendorAbsent);
 
-    for (const char* fail : {"zz", "12:in", "100", "12,", ":out", "0x"})
+    VirtualConfigRead faults = readVirtualMouseConfig("stall,13:unplug,12:out-unplug", nullptr, nullptr);
+    ASSERT_EQ(faults.error, "");
+    EXPECT_TRUE(faults.config.stallEveryWrite);
+    ASSERT_EQ(faults.config.failures.size(), 2u);
+    EXPECT_EQ(faults.config.failures[0].kind, Kind::Unplug);
+    EXPECT_EQ(faults.config.failures[0].command, 0x13);
+    EXPECT_EQ(faults.config.failures[1].kind, Kind::OutputUnplug);
+    EXPECT_FALSE(unset.config.stallEveryWrite);
+
+    for (const char* fail : {"zz", "12:in", "100", "12,", ":out", "0x", "stall:12", "12:unplug-out"})
         EXPECT_NE(readVirtualMouseConfig(fail, nullptr, nullptr).error, "") << fail;
     for (const char* firmware : {"-1", "2560", "1.2", "twelve"})
         EXPECT_NE(readVirtualMouseConfig(nullptr, firmware, nullptr).error, "") << firmware;
@@ -141,6 +158,84 @@ TEST(VirtualFirmware, AnswersOnlyAfterTheRequest) {
     answer = frame({});
     EXPECT_TRUE(firmware.getFeature(answer));  // the answer is given once
     EXPECT_EQ(answer, frame({}));
+}
+
+TEST(VirtualFirmware, AGarbledFirmwareAnswersItsBytesInsteadOfTheVersion) {
+    FakeClock clock;
+    VirtualMouseConfig config;
+    config.versionAnswer = std::array<uint8_t, 8>{0x13, 0x80, 0xFF, 1, 2, 3, 4, 5};
+    VirtualFirmware firmware(config, clock);
+    ASSERT_TRUE(firmware.setFeature(frame({0x80})));
+    Bytes answer = frame({});
+    EXPECT_TRUE(firmware.getFeature(answer));
+    EXPECT_EQ(answer, frame({0x13, 0x80, 0xFF, 1, 2, 3, 4, 5}));
+}
+
+TEST(VirtualMouse, StallingEveryWriteHoldsEachReportForTheWholeBound) {
+    FakeClock clock;
+    VirtualMouse mouse(readVirtualMouseConfig("stall", nullptr, nullptr).config, clock);
+    CUSBDriver link(mouse, clock);
+    ASSERT_TRUE(link.openDevice());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        clock.clearSleeps();
+        EXPECT_FALSE(link.writeDpiTable(Bytes(16, 1))) << attempt;
+        EXPECT_EQ(clock.sleeps(), (std::vector<uint32_t>{50, 1500, 50})) << attempt;
+    }
+    EXPECT_TRUE(link.writeDpiLevel(2)) << "commands without data still go through";
+}
+
+// Pulled out at a frame, the mouse fails that frame and every later one, and
+// says so on its plugging; the cable pulls it out and back from outside.
+TEST(VirtualPlugging, TellsEveryChangeOfPluggingAsTheSystemWould) {
+    FakeClock clock;
+    VirtualMouse mouse(readVirtualMouseConfig("0b:unplug", nullptr, nullptr).config, clock);
+    VirtualPlugging plugging(mouse);
+    ASSERT_TRUE(plugging.ready());
+    CUSBDriver link(mouse, clock);
+    ASSERT_TRUE(link.openDevice());
+    EXPECT_TRUE(link.writeReportRate(1));
+    EXPECT_TRUE(plugging.takePending().empty());
+
+    EXPECT_FALSE(link.writeDpiLevel(2));
+    EXPECT_FALSE(mouse.plugged());
+    EXPECT_FALSE(link.writeReportRate(1));
+    pollfd ready{plugging.descriptor(), POLLIN, 0};
+    EXPECT_EQ(::poll(&ready, 1, 0), 1) << "the window's wait wakes up";
+    const auto removal = plugging.takePending();
+    ASSERT_EQ(removal.size(), 1u);
+    EXPECT_TRUE(isMouseRemoval(removal[0]));
+    EXPECT_EQ(mouse.state().dpiLevel, -1);
+
+    link.closeDevice();
+    EXPECT_EQ(mouse.openHandles(), 0);
+    mouse.setPlugged(true);
+    mouse.setPlugged(true);  // no change, no notification
+    const auto arrival = plugging.takePending();
+    ASSERT_EQ(arrival.size(), 1u);
+    EXPECT_TRUE(isMouseArrival(arrival[0]));
+    EXPECT_EQ(::poll(&ready, 1, 0), 0);
+}
+
+TEST(VirtualPlugging, TheCableIsAFifoAnotherProcessWrites) {
+    test::TempFolder folder;
+    const std::string cable = folder.file("cable");
+    ASSERT_EQ(::mkfifo(cable.c_str(), 0600), 0);
+    FakeClock clock;
+    VirtualMouse mouse({}, clock);
+    VirtualPlugging plugging(mouse, cable);
+    ASSERT_TRUE(plugging.ready());
+    const int writer = ::open(cable.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "0101x0", 6), 6);
+    ::close(writer);  // a writer going away ends nothing
+    std::vector<bool> arrivals;
+    for (const auto& n : plugging.takePending()) arrivals.push_back(isMouseArrival(n));
+    EXPECT_EQ(arrivals, (std::vector<bool>{false, true, false, true, false}));
+    EXPECT_FALSE(mouse.plugged());
+    EXPECT_TRUE(plugging.takePending().empty());
+
+    VirtualPlugging missing(mouse, folder.file("no/such/fifo"));
+    EXPECT_FALSE(missing.ready());
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include "platform/input_sources.h"
 #include "tests/support/xvfb.h"
 
+// Last: its macros (None, Bool) would break the headers above.
+#include <X11/Xlib.h>
+
 namespace q30x {
 namespace {
 
@@ -68,6 +71,31 @@ TEST(X11RawInputSource, ReportsButtonsAndWheelOfTheWholeDesktop) {
     EXPECT_EQ(sink.mouse[3].message, kSideDown);
     EXPECT_EQ(sink.mouse[3].mouseData, kSideBack);
     EXPECT_EQ(sink.keys, (std::vector<std::pair<uint16_t, int32_t>>{{30, 1}, {30, 0}}));
+}
+
+TEST(X11RawInputSource, ReportsClicksWhileAnotherClientHoldsThePointerGrab) {
+    test::XvfbServer server;
+    ASSERT_TRUE(server.running());
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    const Window window = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 100, 100, 0, 0, 0);
+    XMapWindow(other, window);
+    XSync(other, False);
+    ASSERT_EQ(XGrabPointer(other, window, False, ButtonPressMask | ButtonReleaseMask, GrabModeAsync, GrabModeAsync,
+                           None, None, CurrentTime),
+              GrabSuccess);
+    XSync(other, False);
+    auto source = makeX11RawInputSource();
+    CollectingSink sink;
+    ASSERT_TRUE(source->start(sink));
+    test::fakeButton(1, true);
+    test::fakeButton(1, false);
+    EXPECT_TRUE(sink.waitFor(2));
+    source->stop();
+    XCloseDisplay(other);
+    std::lock_guard lock(sink.mutex);
+    ASSERT_EQ(sink.mouse.size(), 2u);
+    EXPECT_EQ(sink.mouse[0].message, kLeftDown);
 }
 
 TEST(X11RawInputSource, StartFailsWithoutADisplay) {

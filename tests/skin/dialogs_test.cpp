@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/messages.h"
 #include "skin/bitmap_button.h"
@@ -9,6 +12,7 @@
 #include "skin/dlg_progress.h"
 #include "skin/message_port.h"
 #include "skin/slider.h"
+#include "skin/window_messages.h"
 #include "support/temp_folder.h"
 
 namespace q30x {
@@ -107,6 +111,31 @@ TEST(CDlgInfo, CountdownRunsOnItsOwnTimerWhenLeftAlone) {
     t.start();
     EXPECT_EQ(box.exec(), CDlgInfo::kCancel);
     EXPECT_LT(t.elapsed(), 5000);
+}
+
+TEST(WindowMessages, NewsWhileACountdownIsShownTakesOverThatBoxAndItsFiveSeconds) {
+    LanguageState language{0, 0, 2};  // English
+    WindowMessages messages(language);
+    QStringList seen;
+    int boxes = 0;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = dynamic_cast<CDlgInfo*>(top); box && box->isVisible()) {
+                ++boxes;
+                box->port()->send(msg::kTimer, CDlgInfo::kCountdownTimer, 0);
+                box->port()->send(msg::kTimer, CDlgInfo::kCountdownTimer, 0);
+                seen << box->okButton()->caption();
+                messages.countdown(u"The Q30x gaming mouse is found.");  // returns at once
+                seen << box->okButton()->caption();
+                box->port()->setTimer(CDlgInfo::kCountdownTimer, 1);
+            }
+    });
+    QElapsedTimer t;
+    t.start();
+    messages.countdown(u"The Q30x gaming mouse cannot be found.");
+    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(seen, (QStringList{"OK (4s)", "OK (5s)"}));
 }
 
 class ProgressTest : public ::testing::Test {

@@ -29,6 +29,7 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     void signal(int number);
     // The exit status once it ended within `ms`, else nothing.
     std::optional<int> waitForExit(int ms);

@@ -3,11 +3,10 @@
 // image address), then a second click that finds the stored description.
 // A newer version must be offered exactly when the description says so, and
 // only an http or https image address may ever be fetched.
-#include <condition_variable>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <unistd.h>
@@ -15,6 +14,9 @@
 #include "firmware/update_check.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/files.h"
+#include "tests/support/queued_update_page.h"
+#include "tests/support/recording_launcher.h"
+#include "tests/support/recording_target.h"
 
 using namespace q30x;
 
@@ -38,48 +40,13 @@ struct Server final : Downloader {
     }
 };
 
-struct Launcher final : ProgramLauncher {
-    int launches = 0;
-    bool launch(const std::string&, const std::vector<std::string>&) override { return ++launches > 0; }
-};
-
-struct Window final : MessageTarget {
-    void post(uint32_t, uintptr_t, intptr_t) override {}
-    intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
-};
-
-// The support page's mailbox between the check thread and the window's thread.
-struct Page final : UpdatePage {
-    struct Posted {
-        uint32_t round;
-        UpdateAnswer answer;
-    };
-    void startTimeout(uint32_t) override {}
-    void stopTimeout() override {}
-    void postAnswer(uint32_t round, UpdateAnswer answer) override {
-        std::lock_guard lock(mutex);
-        posted.push_back({round, answer});
-        arrived.notify_all();
-    }
-    Posted next() {
-        std::unique_lock lock(mutex);
-        arrived.wait(lock, [this] { return !posted.empty(); });
-        const Posted p = posted.front();
-        posted.pop_front();
-        return p;
-    }
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::deque<Posted> posted;
-};
-
 struct World {
     Server server;
-    Launcher launcher;
+    test::RecordingLauncher launcher;
     fuzz::SilentMessages messages;
-    Window window;
+    test::RecordingTarget window;
     LanguageState language{0, 0, 2};
-    Page page;
+    test::QueuedUpdatePage page;
     UpdateCheck check{{server, launcher, messages, window, fuzz::folders(), language}, page, kDescriptionUrl,
                       chooseUpdateFolder(fuzz::folders().program, fuzz::folders().working)};
     World() {
@@ -91,9 +58,11 @@ struct World {
     std::vector<UpdateAnswer> answers() {
         std::vector<UpdateAnswer> handled;
         while (!check.idle()) {
-            const Page::Posted p = page.next();
-            handled.push_back(p.answer);
-            check.onAnswer(p.round, p.answer);
+            // A round that never answers is a hang: libFuzzer's time-out reports it.
+            const std::optional<test::QueuedUpdatePage::Posted> p = page.next(std::chrono::hours(1));
+            fuzz::expect(p.has_value(), "an answer to every round");
+            handled.push_back(p->answer);
+            check.onAnswer(p->round, p->answer);
         }
         return handled;
     }
@@ -106,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ::unlink(world.check.descriptionPath().c_str());
     world.server.description = std::span(data, size);
     world.server.imagesFetched.clear();
-    world.launcher.launches = 0;
+    world.launcher.launched.clear();
+    world.window.clear();
+    world.page.timeouts.clear();
     constexpr std::u16string_view kInstalled = u"12";
     const bool served = size <= kDescriptionLimits.maxBytes;
     const UpdateDescription expected = served ? parseUpdateDescription(std::span(data, size)) : UpdateDescription{};
@@ -122,12 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::expect(answers == expectedAnswers, "the round's answers to follow the description");
     fuzz::expect(world.server.imagesFetched == (fetchable ? std::vector{expected.newfile} : std::vector<std::string>{}),
                  "only the description's http or https image fetched");
-    fuzz::expect(world.launcher.launches == (fetchable ? 1 : 0), "the burner started only with an image");
+    fuzz::expect(world.launcher.launched.size() == (fetchable ? 1u : 0u), "the burner started only with an image");
 
     // The second click reads what the first one stored.
     fuzz::expect(world.check.StartUpdateCheck(kInstalled) == 1, "the second click to offer or start a round");
     world.answers();
-    fuzz::expect(world.launcher.launches == (fetchable ? 1 : 0) + (newer ? 1 : 0),
+    fuzz::expect(world.launcher.launched.size() == (fetchable ? 1u : 0u) + (newer ? 1u : 0u),
                  "a stored newer description to start the burner");
     return 0;
 }

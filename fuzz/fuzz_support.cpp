@@ -12,6 +12,7 @@
 #include "platform/desktop_mouse.h"
 #include "platform/files.h"
 #include "platform/input_events.h"
+#include "platform/messages.h"
 #include "platform/virtual/instant_clock.h"
 #include "platform/virtual/virtual_mouse.h"
 
@@ -49,7 +50,9 @@ struct RunFolders {
 // The progress window of an apply: it must reach 100.
 struct Progress final : MessageTarget {
     uintptr_t last = 0;
-    void post(uint32_t, uintptr_t percent, intptr_t) override { last = percent; }
+    void post(uint32_t message, uintptr_t percent, intptr_t) override {
+        if (message == msg::kApplyProgress) last = percent;
+    }
     intptr_t send(uint32_t, uintptr_t, intptr_t) override { return 0; }
 };
 

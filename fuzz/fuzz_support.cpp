@@ -82,7 +82,7 @@ const Folders& folders() {
 std::string writeInput(const std::string& folder, const std::string& relative, const uint8_t* data, std::size_t size) {
     const std::string path = joinPath(folder, relative);
     createDirectories(fs::path(path).parent_path().string(), 0700);
-    expect(writeFileAtomic(path, std::span(data, size)) == FileError::None, "the input written as a file");
+    expect(writeFileAtomic(path, std::span(data, size), FileAccess::Private) == FileError::None, "the input written as a file");
     return path;
 }
 
@@ -97,6 +97,25 @@ void installLanguageFiles() {
         return true;
     }();
     (void)installed;
+}
+
+const MacroLibrary& sampleMacros() {
+    static const std::unique_ptr<MacroLibrary> made = [] {
+        auto macros = std::make_unique<MacroLibrary>();
+        for (uint32_t m = 0; m < 7; ++m) {
+            MacroRecord& record = macros->slots[m];
+            record.size = kMacroBaseSize + 8;
+            record.magic = kMacroMagic;
+            record.id = kFirstSampleMacroId + m;
+            record.loopCount = m + 1;
+            record.eventCount = 3;
+            record.events[0] = macroEvent(kEventKeyDown, 0x41 + m);
+            record.events[1] = macroEvent(kEventDelay, 10 * m);
+            record.events[2] = macroEvent(kEventKeyUp, 0x41 + m);
+        }
+        return macros;
+    }();
+    return *made;
 }
 
 void expectCleanApply(const SettingsState& state, const MacroLibrary& macros, const LanguageState& language) {

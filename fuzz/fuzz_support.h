@@ -43,6 +43,10 @@ struct CodeLayout final : KeyboardLayout {
     char32_t unshiftedCharacter(uint16_t evdevCode) const override { return evdevCode & 0xFF; }
 };
 
+// Seven macros, ids kFirstSampleMacroId on, for files that name macros.
+inline constexpr uint32_t kFirstSampleMacroId = 0x01000001;
+const MacroLibrary& sampleMacros();
+
 // The apply that OK starts, with the current profile of `state`, against a
 // virtual mouse: whatever the files held, every frame the program sends must
 // be one the mouse takes, and the apply must complete.

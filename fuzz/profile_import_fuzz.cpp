@@ -1,7 +1,7 @@
 // Any bytes as a profile file the support page imports: the import takes it
-// whole or leaves the current profile untouched; a taken one is shown by the
-// pages, applied to the mouse without a frame the mouse refuses, and exported
-// and imported again byte for byte.
+// whole, with the macros its buttons name, or leaves the current profile
+// untouched; a taken one is shown by the pages, applied to the mouse without
+// a frame the mouse refuses, and exported and imported again byte for byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -45,17 +45,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const LanguageState language{0, 0, 2};
     auto state = std::make_unique<SettingsState>();
     fillProfileDefaults(state->current, language.chineseUi);
-    const auto before = std::make_unique<ProfileRecord>(state->current);
+    state->macroRefs.fill(static_cast<int32_t>(fuzz::kFirstSampleMacroId));
+    const auto before = std::make_unique<SettingsState>(*state);
 
-    if (!importProfileFile(path, state->current).done) {
-        fuzz::expect(std::memcmp(before.get(), &state->current, sizeof *before) == 0,
-                     "a refused import to leave the profile as it was");
+    if (!importProfile(path, *state).done) {
+        fuzz::expect(std::memcmp(&before->current, &state->current, sizeof state->current) == 0 &&
+                         before->macroRefs == state->macroRefs,
+                     "a refused import to leave the profile and its macros as they were");
         return 0;
     }
     fuzz::expect(std::memcmp(&state->current, data, size) == 0, "the imported profile to hold the file's bytes");
     showOnThePages(state->current, language);
-    static const std::unique_ptr<MacroLibrary> noMacros = std::make_unique<MacroLibrary>();
-    fuzz::expectCleanApply(*state, *noMacros, language);
+    fuzz::expectCleanApply(*state, fuzz::sampleMacros(), language);
 
     const std::string exported = fuzz::folders().working + "/export.cfg";
     fuzz::expect(exportProfileFile(exported, state->current).done, "the export to be written");

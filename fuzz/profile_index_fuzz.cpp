@@ -15,8 +15,6 @@ using namespace q30x;
 
 namespace {
 
-constexpr uint32_t kFirstMacroId = 0x01000001;
-
 // Profile 2 plays a macro on every button but the left one; the other four
 // are the factory profile.
 void writeProfileFiles() {
@@ -26,29 +24,9 @@ void writeProfileFiles() {
         fillProfileDefaults(*profile, 0);
         if (n == 2)
             for (int b = 1; b < kButtonCount; ++b) profile->buttons[b].functionType = 6;
-        fuzz::expect(writeRecord(joinPath(fuzz::folders().working, profileFileName(n)), *profile) == FileError::None,
-                     "the profile files written");
+        const std::string path = joinPath(fuzz::folders().working, profileFileName(n));
+        fuzz::expect(writeRecord(path, *profile, FileAccess::Private) == FileError::None, "the profile files written");
     }
-}
-
-// Seven macros with the ids the references may name.
-const MacroLibrary& library() {
-    static const std::unique_ptr<MacroLibrary> made = [] {
-        auto macros = std::make_unique<MacroLibrary>();
-        for (uint32_t m = 0; m < 7; ++m) {
-            MacroRecord& record = macros->slots[m];
-            record.size = kMacroBaseSize + 8;
-            record.magic = kMacroMagic;
-            record.id = kFirstMacroId + m;
-            record.loopCount = m + 1;
-            record.eventCount = 3;
-            record.events[0] = macroEvent(kEventKeyDown, 0x41 + m);
-            record.events[1] = macroEvent(kEventDelay, 10 * m);
-            record.events[2] = macroEvent(kEventKeyUp, 0x41 + m);
-        }
-        return macros;
-    }();
-    return *made;
 }
 
 }  // namespace
@@ -67,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::expect(state->currentEntry >= 0 && state->currentEntry < kProfileCount, "a current entry of 1 to 5");
     const auto& refs = state->currentIndexEntry().macroRefs;
     std::memcpy(state->macroRefs.data(), refs, sizeof refs);
-    for (uint32_t m = 0; m < 7; ++m) isMacroInUse(*state, kFirstMacroId + m);
-    fuzz::expectCleanApply(*state, library(), language);
+    for (uint32_t m = 0; m < 7; ++m) isMacroInUse(*state, fuzz::kFirstSampleMacroId + m);
+    fuzz::expectCleanApply(*state, fuzz::sampleMacros(), language);
     store.saveAfterApply();
 
     const auto saved = std::make_unique<ProfileIndex>(state->index);

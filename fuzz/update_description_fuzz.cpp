@@ -32,10 +32,10 @@ struct Server final : Downloader {
                             const std::function<bool()>&) override {
         if (url != kDescriptionUrl) {
             imagesFetched.push_back(url);
-            return writeFileAtomic(target, {}) == FileError::None ? DownloadResult::Ok : DownloadResult::WriteFailed;
+            return writeFileAtomic(target, {}, FileAccess::Private) == FileError::None ? DownloadResult::Ok : DownloadResult::WriteFailed;
         }
         if (description.size() > limits.maxBytes) return DownloadResult::TooLarge;
-        return writeFileAtomic(target, description) == FileError::None ? DownloadResult::Ok
+        return writeFileAtomic(target, description, FileAccess::Private) == FileError::None ? DownloadResult::Ok
                                                                        : DownloadResult::WriteFailed;
     }
 };

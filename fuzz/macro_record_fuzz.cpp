@@ -7,24 +7,15 @@
 #include <cstring>
 #include <memory>
 
+#include "fuzz/fuzz_support.h"
 #include "macros/macro_rows.h"
 #include "macros/payload_encoder.h"
-#include "platform/keyboard_layout.h"
-
-namespace {
-
-// A layout that prints the key code's low byte, so names never need a display.
-struct CodeLayout final : q30x::KeyboardLayout {
-    char32_t unshiftedCharacter(uint16_t evdevCode) const override { return evdevCode & 0xFF; }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     auto record = std::make_unique<q30x::MacroRecord>();
     std::memset(static_cast<void*>(record.get()), 0, sizeof *record);
     std::memcpy(static_cast<void*>(record.get()), data, std::min(size, sizeof *record));
-    CodeLayout layout;
+    const q30x::fuzz::CodeLayout layout;
     for (int language : {0, 1, 2, 3, 5, 6, 10, 12, 99}) {
         q30x::encodeMacroPayload(*record, language);
         std::vector<q30x::MacroRow> rows = q30x::rowsOfRecord(*record, language, layout);

@@ -2,9 +2,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "platform/messages.h"
 #include "platform/utf16.h"
 #include "tests/support/http_server.h"
+#include "tests/support/queued_update_page.h"
 #include "tests/support/recording_launcher.h"
 #include "tests/support/recording_target.h"
 #include "tests/support/temp_folder.h"
@@ -22,40 +21,6 @@ namespace q30x {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The support page: remembers its timer and queues the thread's answers,
-// which the test then hands over as the window's thread would.
-class FakePage final : public UpdatePage {
-public:
-    struct Posted {
-        uint32_t round;
-        UpdateAnswer answer;
-    };
-    void startTimeout(uint32_t ms) override { timeouts.push_back(ms); }
-    void stopTimeout() override { ++timeoutStops; }
-    void postAnswer(uint32_t round, UpdateAnswer answer) override {
-        std::lock_guard lock(mutex_);
-        posted_.push_back({round, answer});
-        arrived_.notify_all();
-    }
-    // The next answer in order; fails the test after ten seconds.
-    Posted next() {
-        std::unique_lock lock(mutex_);
-        EXPECT_TRUE(arrived_.wait_for(lock, 10s, [this] { return !posted_.empty(); }));
-        if (posted_.empty()) return {0, UpdateAnswer::Latest};
-        const Posted p = posted_.front();
-        posted_.pop_front();
-        return p;
-    }
-
-    std::vector<uint32_t> timeouts;
-    int timeoutStops = 0;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<Posted> posted_;
-};
 
 std::string description(const std::string& current, const std::string& newfile = "") {
     return "<?xml version=\"1.0\"?><update><firmware><current>" + current + "</current><newfile>" + newfile +
@@ -77,8 +42,9 @@ protected:
     }
     // One answer of the thread, handled as the window's thread handles it.
     void deliver() {
-        const FakePage::Posted p = page.next();
-        check().onAnswer(p.round, p.answer);
+        const std::optional<test::QueuedUpdatePage::Posted> p = page.next(10s);
+        ASSERT_TRUE(p) << "no answer within ten seconds";
+        check().onAnswer(p->round, p->answer);
     }
     std::vector<std::string> shownTexts() const {
         std::vector<std::string> texts;
@@ -97,7 +63,7 @@ protected:
     test::RecordedMessages messages;
     test::RecordingTarget mainWindow;
     LanguageState language{0, 0, 2};
-    FakePage page;
+    test::QueuedUpdatePage page;
     std::unique_ptr<UpdateCheck> check_;
 };
 

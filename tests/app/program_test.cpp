@@ -333,9 +333,11 @@ TEST_F(ProgramTest, TheInstalledProgramRunsFromItsOwnFolder) {
                              "share/bash-completion/completions/q30xctl"})
         EXPECT_TRUE(exists(prefix + "/" + file)) << file;
     // The installed pages format without a warning, and the completion reads as bash.
+    test::ProcessSetup errorsToo;
+    errorsToo.errorsToOutput = true;
     for (const char* page : {"q30x.1", "q30xctl.1"}) {
-        test::ProgramProcess man("/bin/bash", {"-c", "groff -man -Tutf8 -ww -z \"$0\" 2>&1", prefix + "/share/man/man1/" + page},
-                                 {}, work.file("groff.out"));
+        test::ProgramProcess man("/usr/bin/groff", {"-man", "-Tutf8", "-ww", "-z", prefix + "/share/man/man1/" + page}, {},
+                                 work.file("groff.out"), errorsToo);
         EXPECT_EQ(man.waitForExit(10000), 0) << page;
         EXPECT_EQ(readText(work.file("groff.out")), "") << page;
     }

@@ -286,11 +286,13 @@ TEST_F(Launches, AStartedProgramInheritsNoDescriptorAndNoBlockedOrIgnoredSignal)
     EXPECT_EQ(ignoredMask & ~kLibcSignals, 0u) << std::hex << ignoredMask;
 }
 
-// No shell anywhere in the product: no call that hands a command line to one.
+// No shell anywhere in the tree: no call that hands a command line to one.
 TEST(NoShell, NoSourceFileCallsOne) {
     // Spelled in pieces, so that this file does not find itself.
+    // A shell may run a script file (the completion's tests do); it may never
+    // be handed a command line, so the dash-c option is refused for every shell.
     const std::regex shellUse(std::string(R"(\b(sys)") + R"(tem|po)" + R"(pen|word)" + R"(exp)\s*\(|sh -)" +
-                              "c\\b|\"/bin/(ba)?" + "sh\"");
+                              "c\\b|\"-" + "c\"");
     std::vector<std::string> found;
     const std::filesystem::path source = Q30X_SOURCE_DIR;
     for (auto entry = std::filesystem::recursive_directory_iterator(source); entry != decltype(entry)(); ++entry) {

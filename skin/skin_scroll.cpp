@@ -329,7 +329,9 @@ void CSkinScrollWnd::resizeEvent(QResizeEvent* e) {
 
 bool CSkinScrollWnd::eventFilter(QObject* watched, QEvent* e) {
     // The control repaints after every change of its contents or position.
-    if (control_ && watched == control_->viewport() && e->type() == QEvent::Paint) sync(true);
+    // The type goes first: the viewport also sends events while the control
+    // is being destroyed, when the control must not be touched any more.
+    if (e->type() == QEvent::Paint && control_ && watched == control_->viewport()) sync(true);
     return QFrame::eventFilter(watched, e);
 }
 

@@ -145,7 +145,8 @@ TEST_F(ProfileCommandsTest, ResetRestoresTheDefaultsWithoutMacroReferences) {
     auto defaults = std::make_unique<ProfileRecord>();
     fillProfileDefaults(*defaults, 0);
     EXPECT_EQ(profileBytes(), test::bytesOf(*defaults));
-    for (int32_t ref : savedIndex()->entries[0].macroRefs) EXPECT_EQ(ref, 0);
+    const auto saved = savedIndex();
+    for (int32_t ref : saved->entries[0].macroRefs) EXPECT_EQ(ref, 0);
 }
 
 // ---- --json -----------------------------------------------------------------

@@ -18,8 +18,6 @@ using test::readAll;
 using test::u32At;
 using test::writeAll;
 
-constexpr std::size_t kPointerSpeedOffset = 22232;
-
 class ProfileStoreTest : public ::testing::Test {
 protected:
     ProfileStoreTest() : folders{temp.file("program"), temp.file("work")} {

@@ -134,7 +134,7 @@ void drawFlag(QPainter& p, const QRect& r, int language) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const double w = r.width(), h = r.height();
-    const QColor red(0xD5, 0x2B, 0x1E), white(0xF5, 0xF5, 0xF5), blue(0x1F, 0x3F, 0x99);
+    const QColor white(0xF5, 0xF5, 0xF5);
     switch (language) {
         case 1:  // Chinese
             p.fillRect(r, QColor(0xDE, 0x29, 0x10));

@@ -13,6 +13,7 @@
 #include "settings/profile_index.h"
 #include "settings/profile_record.h"
 #include "tests/cli/run_cli.h"
+#include "tests/support/macro_file_image.h"
 #include "tests/support/temp_folder.h"
 
 namespace q30x::test {
@@ -86,30 +87,6 @@ protected:
         EXPECT_EQ(readRecord(joinPath(work(), filenames::kProfileIndex), *index), FileError::None);
         return index;
     }
-};
-
-// A macro file to build: empty slots, then the macros a test puts in.
-struct MacroFileImage {
-    MacroFileImage() : library(std::make_unique<MacroLibrary>()) {
-        std::memset(static_cast<void*>(library.get()), 0, sizeof *library);
-    }
-    MacroFileImage& put(int slot, uint32_t id, std::u16string_view name, const std::vector<MacroEvent>& events,
-                        uint32_t loops) {
-        MacroRecord& record = library->slots[slot];
-        record.size = kMacroBaseSize + 4 * static_cast<uint32_t>(events.size());
-        record.magic = kMacroMagic;
-        record.id = id;
-        record.loopCount = loops;
-        record.eventCount = static_cast<uint32_t>(events.size());
-        std::copy(events.begin(), events.end(), record.events);
-        setFixedText(record.name, name);
-        return *this;
-    }
-    void write(const std::string& path) const {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(library.get());
-        writeAll(path, std::vector<uint8_t>(bytes, bytes + sizeof *library));
-    }
-    std::unique_ptr<MacroLibrary> library;
 };
 
 }  // namespace q30x::test

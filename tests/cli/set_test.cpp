@@ -20,17 +20,9 @@ constexpr uint32_t kJumpId = 0x15000001;
 class SetCommandTest : public test::MouseCliTest {
 protected:
     SetCommandTest() {
-        auto library = std::make_unique<MacroLibrary>();
-        MacroRecord& jump = library->slots[0];
-        jump.magic = kMacroMagic;
-        jump.id = kJumpId;
-        jump.loopCount = 1;
-        jump.eventCount = 2;
-        jump.events[0] = macroEvent(kEventKeyDown, 0x41);
-        jump.events[1] = macroEvent(kEventKeyUp, 0x41);
-        jump.size = kMacroBaseSize + 4 * jump.eventCount;
-        setFixedText(jump.name, u"Jump");
-        test::writeAll(program() + "/Macro.cfg", test::bytesOf(*library));
+        test::MacroFileImage()
+            .put(0, kJumpId, u"Jump", {macroEvent(kEventKeyDown, 0x41), macroEvent(kEventKeyUp, 0x41)}, 1)
+            .write(program() + "/Macro.cfg");
         test::writeAll(temp.file("tool.sh"), test::textBytes("#!/bin/sh\n"));
     }
     // The profile and the index back as seeded, for the next run.

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/utf16.h"
 #include "tests/support/bytes.h"
+#include "tests/support/macro_file_image.h"
 
 namespace q30x::test {
 namespace {
@@ -17,17 +18,10 @@ constexpr std::u16string_view kMacroNames[] = {u"Alpha", u"Bravo"};
 constexpr int32_t kLanguages[] = {3, 5};
 
 std::unique_ptr<MacroLibrary> macroLibrary(int which) {
-    auto library = std::make_unique<MacroLibrary>();
-    MacroRecord& record = library->slots[0];
-    record.size = kMacroBaseSize + 8;
-    record.magic = kMacroMagic;
-    record.id = kMacroId;
-    record.loopCount = 1;
-    record.eventCount = 2;
-    record.events[0] = macroEvent(kEventKeyDown, 0x41);
-    record.events[1] = macroEvent(kEventKeyUp, 0x41);
-    setFixedText(record.name, kMacroNames[which]);
-    return library;
+    return std::move(test::MacroFileImage()
+                         .put(0, kMacroId, kMacroNames[which],
+                              {macroEvent(kEventKeyDown, 0x41), macroEvent(kEventKeyUp, 0x41)}, 1)
+                         .library);
 }
 
 StatsBlock statsBlock(int which) {

@@ -2,8 +2,8 @@
 // environment gives them (one line each: what to fail, the firmware
 // version, whether a decoy is listed), then transfers to its vendor interface, each an
 // operation byte, a length byte and that many bytes. The firmware must check
-// every frame without crashing, count only what it took, and answer the
-// version request with the version it was given.
+// every frame without crashing, count only what it took while plugged, and
+// answer the version request with the version it was given.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -47,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto* at = reinterpret_cast<const uint8_t*>(rest.data());
     const auto* end = at + rest.size();
     while (end - at >= 2) {
+        // An unplug fault pulls the cable itself, in the middle of a transfer.
+        plugged = mouse.plugged();
         const auto operation = static_cast<Operation>(at[0] % kOperations);
         const std::size_t length = std::min<std::size_t>(at[1], static_cast<std::size_t>(end - at - 2));
         std::vector<uint8_t> frame(at + 2, at + 2 + length);

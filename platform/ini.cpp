@@ -172,14 +172,18 @@ bool IniText::setValue(std::string_view section, std::string_view key, std::stri
     }
     if (insertAt != std::string::npos) {
         // The section's last line may be the file's last line, without a break.
-        std::string add = entry + nl;
-        if (insertAt == text_.size() && !text_.empty() && text_.back() != '\n') add = nl + entry + nl;
-        text_.insert(insertAt, add);
+        text_.insert(insertAt, (insertAt == text_.size() ? lastLineBreak(nl) : "") + entry + nl);
         return true;
     }
-    if (!text_.empty() && text_.back() != '\n') text_ += nl;
-    text_ += "[" + std::string(section) + "]" + nl + entry + nl;
+    text_ += lastLineBreak(nl) + "[" + std::string(section) + "]" + nl + entry + nl;
     return true;
+}
+
+std::string IniText::lastLineBreak(const std::string& nl) const {
+    if (text_.empty() || text_.back() == '\n') return "";
+    // A lone CR ending the file becomes CR LF: another break after it would
+    // leave the CR inside the line, and "[name\r" would then name another section.
+    return text_.back() == '\r' ? "\n" : nl;
 }
 
 int32_t readIniInteger(const std::string& path, std::string_view section, std::string_view key, int32_t fallback) {

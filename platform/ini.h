@@ -35,6 +35,8 @@ private:
     };
     bool nextLine(std::size_t& pos, Line& line) const;
     std::string newline() const;
+    // What ends the file's last line before more is added after it.
+    std::string lastLineBreak(const std::string& nl) const;
 
     std::string text_;
 };

@@ -47,11 +47,16 @@ TEST(IniText, SetValueKeepsTheRestOfTheFile) {
         {"[Language]\nOther=2\n\n[Port]\n", "[Language]\nOther=2\nType=1\n\n[Port]\n"},
         {"[Language]\nOther=2", "[Language]\nOther=2\nType=1\n"},
         {"[Port]\r\nSpeed=9", "[Port]\r\nSpeed=9\r\n[Language]\r\nType=1\r\n"},
+        // A file ending in a lone CR: the CR becomes the line's break, or an
+        // unclosed "[Language" would turn into another section's name.
+        {"\r\n[Language\r", "\r\n[Language\r\nType=1\r\n"},
+        {"\r\n[Port\r", "\r\n[Port\r\n[Language]\r\nType=1\r\n"},
     };
     for (const auto& c : cases) {
         IniText ini(c.before);
         EXPECT_TRUE(ini.setValue("Language", "Type", "1"));
         EXPECT_EQ(ini.text(), c.after) << c.before;
+        EXPECT_EQ(ini.integer("Language", "Type", -1), 1) << c.before;
     }
     IniText ini("[s]\nk=1\n");
     for (auto [section, key, value] : {std::tuple{"s", "k", "1\n[x]"}, {"s]", "k", "1"}, {"s", "k=", "1"}, {"", "k", "1"},

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/input_events.h"
@@ -14,7 +15,9 @@ inline constexpr const char* kInterceptionUnavailableText =
 
 // Reads input from the event devices when it can, else from the observe-only
 // source. When a button must be intercepted but the source in use cannot
-// swallow, that is told once, instead of pretending.
+// swallow, that is told once, instead of pretending. The apply worker turns
+// swallowing on and off while the window may stop the source: a lock keeps
+// a stopped source from being told to swallow.
 class FallbackInputSource final : public InputEventSource {
 public:
     FallbackInputSource(std::unique_ptr<InputEventSource> preferred, std::unique_ptr<InputEventSource> observeOnly,
@@ -22,13 +25,19 @@ public:
 
     bool start(InputEventSink& sink) override;
     void stop() override;
-    bool canSwallow() const override { return active_ && active_->canSwallow(); }
+    bool canSwallow() const override;
     void setSwallowing(bool on) override;
 
     // The source that delivers now, or nullptr before start().
-    const InputEventSource* active() const { return active_; }
+    const InputEventSource* active() const {
+        std::lock_guard lock(mutex_);
+        return active_;
+    }
 
 private:
+    void stopLocked();
+
+    mutable std::mutex mutex_;
     std::unique_ptr<InputEventSource> preferred_;
     std::unique_ptr<InputEventSource> observeOnly_;
     std::function<void(const std::string&)> note_;

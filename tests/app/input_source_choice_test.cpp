@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace q30x {
 namespace {
 
@@ -64,6 +67,35 @@ TEST(FallbackInputSource, NothingToReadFailsTheStart) {
     EXPECT_FALSE(source.start(sink));
     source.setSwallowing(true);  // harmless without a source
     EXPECT_EQ(source.active(), nullptr);
+}
+
+// The apply worker changes swallowing while the window stops and restarts
+// the source; a stopped source must never be told to swallow.
+TEST(FallbackInputSource, SwallowingRacesStopSafely) {
+    struct TrackingSource final : InputEventSource {
+        bool start(InputEventSink&) override { return started = true; }
+        void stop() override { started = false; }
+        bool canSwallow() const override { return true; }
+        void setSwallowing(bool) override {
+            if (!started) toldWhileStopped = true;
+        }
+        std::atomic<bool> started = false, toldWhileStopped = false;
+    };
+    auto tracking = std::make_unique<TrackingSource>();
+    TrackingSource* inner = tracking.get();
+    FallbackInputSource source(std::move(tracking), nullptr, nullptr);
+    NullSink sink;
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        for (bool on = true; !done; on = !on) source.setSwallowing(on);
+    });
+    for (int i = 0; i < 20000; ++i) {
+        source.start(sink);
+        source.stop();
+    }
+    done = true;
+    worker.join();
+    EXPECT_FALSE(inner->toldWhileStopped);
 }
 
 }  // namespace
